@@ -1,0 +1,40 @@
+#pragma once
+
+#include "currency.h"
+#include "fieldvalue.h"
+
+#include <array>
+
+namespace normativ {
+
+/// The coefficients the normative calculation keeps for later readers (estimates,
+/// report). A value stays Empty until a calculation writes it and keeps its last value
+/// when a later calculation refuses.
+struct KeptCoefficients {
+    FieldValue planningYearIndex;
+    FieldValue teacherAnnualCost;
+    FieldValue villageCoefficient;
+    FieldValue villageSupportCoefficient;
+    FieldValue institutionKindCoefficient;
+    FieldValue longYearCoefficient;
+    FieldValue sixDayWeekCoefficient;
+    FieldValue payrollAccrualFactor;
+    FieldValue educationLoadFactor;
+    FieldValue educationSupportLoadFactor;
+    FieldValue groupCountCoefficient;
+    FieldValue staffWeekCoefficient;
+    FieldValue maintenanceLoadFactorA;
+    FieldValue maintenanceLoadFactorB;
+    FieldValue maintenancePayrollPartA;
+    FieldValue maintenancePayrollPartB;
+    FieldValue serviceStaffCostIndex;
+    std::array<FieldValue, 8> serviceItemLoadFactor;
+    std::array<FieldValue, 8> serviceItemMonthsFactor;
+    std::array<FieldValue, 8> serviceItemWeekFactor;
+    std::array<FieldValue, 8> serviceItemSettlementFactor;
+    std::array<FieldValue, 8> serviceItemKindFactor;
+    /// Slot i: the group weight of distribution record i from the latest weighting pass.
+    std::array<Currency, 42> groupWeightTable{};
+};
+
+}  // namespace normativ

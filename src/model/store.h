@@ -1,0 +1,23 @@
+#pragma once
+
+#include "distributiontable.h"
+#include "institutionrecord.h"
+#include "keptcoefficients.h"
+
+#include <QLocale>
+
+namespace normativ {
+
+/// Everything one run keeps: the record, the distribution, the kept coefficients, and
+/// the locale by which typed numbers are read and shown. Owned by main and handed to
+/// every window; tests make a fresh one each.
+struct Store {
+    explicit Store(const QLocale& numberLocale = QLocale::system()) : locale(numberLocale) {}
+
+    QLocale locale;
+    InstitutionRecord record;
+    DistributionTable distribution;
+    KeptCoefficients coefficients;
+};
+
+}  // namespace normativ
