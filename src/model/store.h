@@ -1,6 +1,7 @@
 #pragma once
 
 #include "distributiontable.h"
+#include "estimatecopies.h"
 #include "institutionrecord.h"
 #include "keptcoefficients.h"
 
@@ -18,6 +19,8 @@ struct Store {
     InstitutionRecord record;
     DistributionTable distribution;
     KeptCoefficients coefficients;
+    /// The estimate texts kept for the estimate workbook.
+    EstimateCopies estimateCopies;
 };
 
 }  // namespace normativ
