@@ -1,0 +1,342 @@
+#include "normativecalculation.h"
+
+#include "numbers.h"
+#include "weightingpass.h"
+#include "weightsets.h"
+
+#include <cmath>
+#include <initializer_list>
+
+namespace normativ {
+
+namespace {
+
+constexpr float kSalaryFactor = 1.1472942f;
+constexpr float kMonthlyShare = 0.12149407f;
+constexpr float kSupportShare = 0.14f;
+constexpr float kPayrollShareB = 0.084583335f;
+constexpr float kPayrollShareA = 0.064320385f;
+constexpr float kLatePlanningYearIndex = 1.342f;
+constexpr double kPlanningYear2010Index = 1.262;
+constexpr float kVillageCoefficient = 1.25f;
+constexpr float kVillageSupportCoefficient = 0.8428571f;
+constexpr float kOtherKindCoefficient = 1.1f;
+constexpr double kLongYearCoefficient = 1.09;
+constexpr float kSixDayWeekCoefficient = 1.2f;
+constexpr double kStaffSixDayWeekCoefficient = 1.2;
+constexpr float kTaxTermFactor = 1.0f;
+
+/// Reads the record by the store's locale: a typed text as the number it stands for, a
+/// text that is not a number and Empty as 0.
+class Inputs {
+  public:
+    explicit Inputs(const Store& store) : store_(store) {}
+
+    double operator[](Answer a) const { return store_.record[a].toDouble(store_.locale); }
+    double operator[](Flag f) const { return store_.record[f].toDouble(store_.locale); }
+    bool marker(Answer a) const { return store_.record[a].isNotEnteredMarker(store_.locale); }
+    bool zero(Answer a) const { return store_.record[a].isZero(store_.locale); }
+    bool missing(Answer a) const { return zero(a) || marker(a); }
+    bool anyMarker(std::initializer_list<Answer> answers) const {
+        for (Answer a : answers) {
+            if (marker(a)) return true;
+        }
+        return false;
+    }
+
+    double planningYear() const { return store_.record.planningYear.toDouble(store_.locale); }
+    double useOwnPayrollData() const {
+        return store_.record.useOwnPayrollData.toDouble(store_.locale);
+    }
+    double useOwnServicesData() const {
+        return store_.record.useOwnServicesData.toDouble(store_.locale);
+    }
+
+    /// TeacherPayrollFund − TeacherCompensationFund − TeacherIncentiveFund.
+    double payrollBase() const {
+        const Inputs& in = *this;
+        return (in[Answer::TeacherPayrollFund] - in[Answer::TeacherCompensationFund]) -
+               in[Answer::TeacherIncentiveFund];
+    }
+
+    /// A distribution record in use counts the marker as its pupils: the editor never
+    /// lets one through, but a workbook can hold one.
+    bool recordWithoutPupils() const {
+        for (int r = 1; r <= store_.distribution.usedRecords(); ++r) {
+            if (store_.distribution.pupilsNotEntered(r)) return true;
+        }
+        return false;
+    }
+
+  private:
+    const Store& store_;
+};
+
+/// The conditions both stages refuse on. Besides the answers every normative needs,
+/// the marker must reach no formula and the payroll base must not be 0.
+bool refusesCommonInputs(const Inputs& in) {
+    return in.missing(Answer::PupilCount) || in.missing(Answer::GroupCount) ||
+           in[Flag::SettlementIsVillage] + in[Flag::SettlementIsCity] == 0 ||
+           in[Flag::KindPreschoolSenior] + in[Flag::KindDevelopmentCentre] + in[Flag::KindOther] ==
+               0 ||
+           in.missing(Answer::MinTeacherSalary) || in.missing(Answer::TeacherPayrollFund) ||
+           in.anyMarker({Answer::TeacherCompensationFund, Answer::TeacherIncentiveFund,
+                         Answer::MonthsOfOperation}) ||
+           in.payrollBase() == 0 || in.recordWithoutPupils();
+}
+
+/// PlanningYearIndex: the 2010 index is a double, the later one a single.
+FieldValue planningYearIndex(const Inputs& in) {
+    return in.planningYear() == 2010 ? FieldValue::number(kPlanningYear2010Index)
+                                     : FieldValue::single(kLatePlanningYearIndex);
+}
+
+FieldValue longYearCoefficient(const Inputs& in) {
+    return in[Answer::MonthsOfOperation] > 11 ? FieldValue::number(kLongYearCoefficient)
+                                              : FieldValue::integer(1);
+}
+
+double payrollAccrualFactor(const Inputs& in) {
+    const double base = in.payrollBase();
+    return in[Answer::TeacherCompensationFund] / base + in[Answer::TeacherIncentiveFund] / base + 1;
+}
+
+bool allFinite(std::initializer_list<double> values) {
+    for (double v : values) {
+        if (!std::isfinite(v)) return false;
+    }
+    return true;
+}
+
+double widen(float v) {
+    return static_cast<double>(v);
+}
+
+}  // namespace
+
+StageOutcome runEducationStage(Store& store) {
+    const Inputs in(store);
+    if (refusesCommonInputs(in)) return StageOutcome::Refused;
+    const QLocale& locale = store.locale;
+
+    const FieldValue yearIndex = planningYearIndex(in);
+    const double accrualFactor = payrollAccrualFactor(in);
+    const double teacherAnnualCost =
+        ((((accrualFactor * in[Answer::MinTeacherSalary]) * widen(kSalaryFactor) + 100) *
+          widen(kMonthlyShare)) *
+         12) *
+        yearIndex.toDouble(locale);
+
+    const bool village = in[Flag::SettlementIsVillage] == 1;
+    const FieldValue villageCoefficient =
+        village ? FieldValue::single(kVillageCoefficient) : FieldValue::integer(1);
+    const FieldValue villageSupportCoefficient =
+        village ? FieldValue::single(kVillageSupportCoefficient) : FieldValue::integer(1);
+    const FieldValue kindCoefficient = in[Flag::KindOther] == 1 || in.useOwnPayrollData() == 1
+                                           ? FieldValue::integer(1)
+                                           : FieldValue::single(kOtherKindCoefficient);
+    const FieldValue longYear = longYearCoefficient(in);
+    const FieldValue sixDayWeek = in[Flag::FiveDayWeek] == 1
+                                      ? FieldValue::integer(1)
+                                      : FieldValue::single(kSixDayWeekCoefficient);
+
+    GroupWeights weights = store.coefficients.groupWeightTable;
+    const auto loadFactor = weightingPass(store, kWeightSetE1, weights);
+    if (!loadFactor) return StageOutcome::Refused;
+    const auto supportLoadFactor = weightingPass(store, kWeightSetE2, weights);
+    if (!supportLoadFactor) return StageOutcome::Refused;
+
+    const double norm = teacherAnnualCost * villageCoefficient.toDouble(locale) *
+                        kindCoefficient.toDouble(locale) * *loadFactor * longYear.toDouble(locale) *
+                        sixDayWeek.toDouble(locale) *
+                        (1 + widen(kSupportShare) * villageSupportCoefficient.toDouble(locale) *
+                                 *supportLoadFactor);
+    if (!allFinite({accrualFactor, teacherAnnualCost, norm, norm * in[Answer::PupilCount]})) {
+        return StageOutcome::Refused;
+    }
+
+    KeptCoefficients& kept = store.coefficients;
+    kept.planningYearIndex = yearIndex;
+    kept.payrollAccrualFactor = FieldValue::number(accrualFactor);
+    kept.teacherAnnualCost = FieldValue::number(teacherAnnualCost);
+    kept.villageCoefficient = villageCoefficient;
+    kept.villageSupportCoefficient = villageSupportCoefficient;
+    kept.institutionKindCoefficient = kindCoefficient;
+    kept.longYearCoefficient = longYear;
+    kept.sixDayWeekCoefficient = sixDayWeek;
+    kept.educationLoadFactor = FieldValue::number(*loadFactor);
+    kept.educationSupportLoadFactor = FieldValue::number(*supportLoadFactor);
+    kept.groupWeightTable = weights;
+    store.record.educationNorm = FieldValue::number(norm);
+    return StageOutcome::Computed;
+}
+
+StageOutcome runMaintenanceStage(Store& store) {
+    const Inputs in(store);
+    const double way = in.useOwnServicesData();
+    if (way != 0 && way != 1) return StageOutcome::NotRun;
+    const bool ownData = way == 1;
+
+    if (refusesCommonInputs(in)) return StageOutcome::Refused;
+    const auto groupCoefficient = groupCountCoefficient(in[Answer::GroupCount]);
+    if (!groupCoefficient) return StageOutcome::Refused;
+    if (in.marker(Answer::ParentFeePerMonth)) return StageOutcome::Refused;
+    if (ownData) {
+        // Every cost, volume, tariff and rate enters the normative.
+        for (const AnswerInfo& info : answerTable()) {
+            if (info.step >= 26 && info.step <= 53 && in.marker(info.answer)) {
+                return StageOutcome::Refused;
+            }
+        }
+    }
+    const QLocale& locale = store.locale;
+    const double pupils = in[Answer::PupilCount];
+    const double minSalary = in[Answer::MinTeacherSalary];
+
+    // Derived from the answers here rather than taken from the education stage, which
+    // may have refused and left older values behind.
+    const double yearIndex = planningYearIndex(in).toDouble(locale);
+    const double longYear = longYearCoefficient(in).toDouble(locale);
+    const double accrualFactor = payrollAccrualFactor(in);
+    const FieldValue staffWeek = in[Flag::FiveDayWeek] == 1
+                                     ? FieldValue::integer(1)
+                                     : FieldValue::number(kStaffSixDayWeekCoefficient);
+
+    GroupWeights weights = store.coefficients.groupWeightTable;
+    const auto loadFactorA = weightingPass(store, kWeightSetM1, weights);
+    if (!loadFactorA) return StageOutcome::Refused;
+    const auto loadFactorB = weightingPass(store, kWeightSetM2, weights);
+    if (!loadFactorB) return StageOutcome::Refused;
+
+    const double payrollPartB = longYear * *loadFactorB * widen(kPayrollShareB) *
+                                widen(*groupCoefficient) * accrualFactor * widen(kSalaryFactor) *
+                                minSalary * 12 * yearIndex;
+    const double payrollPartA = longYear * staffWeek.toDouble(locale) * *loadFactorA *
+                                widen(kPayrollShareA) *
+                                (accrualFactor * minSalary * widen(kSalaryFactor)) * 12 * yearIndex;
+
+    double norm = 0;
+    std::optional<double> staffCostIndex;
+    std::array<double, kServiceItemCount> itemLoadFactors{};
+    if (ownData) {
+        staffCostIndex = (1 + in[Answer::PriceGrowthPercent] / 100) / pupils;
+        const double heat = 0.5 * in[Answer::HeatEnergyVolume] * in[Answer::HeatTariff];
+        const double utilities =
+            in[Answer::ColdWaterVolume] * in[Answer::ColdWaterTariff] +
+            in[Answer::SewageVolume] * in[Answer::SewageTariff] +
+            in[Answer::HotWaterVolume] * in[Answer::HotWaterTariff] +
+            in[Answer::HeatedWaterVolume] * in[Answer::WaterHeatingTariff] + heat +
+            0.9 * in[Answer::ElectricityVolume] * in[Answer::ElectricityTariff] +
+            in[Answer::BuildingArea] * 0.33 * in[Answer::RepairCostPerM2];
+        const double indexedCosts = in[Answer::ServiceStaffPayrollFund] +
+                                    in[Answer::SecurityAlarmCosts] + in[Answer::FireSafetyCosts] +
+                                    in[Answer::TerritoryCosts] + in[Answer::MovablePropertyCosts] +
+                                    in[Answer::InsuranceCosts] + in[Answer::FoodAndServicesCosts] +
+                                    in[Answer::OtherCosts];
+        const double parentPayment = in[Answer::ParentFeePerMonth] * in[Answer::MonthsOfOperation];
+        const double taxes = in[Answer::LandCadastralValue] * in[Answer::LandTaxRate] / 100 +
+                             (in[Answer::PropertyValueJan1] + in[Answer::PropertyValueDec1]) / 200 *
+                                 in[Answer::PropertyTaxRate] +
+                             heat +
+                             0.1 * in[Answer::ElectricityVolume] * in[Answer::ElectricityTariff];
+        norm = ((((payrollPartB + payrollPartA) + utilities / pupils) +
+                 indexedCosts * *staffCostIndex) -
+                parentPayment) +
+               widen(kTaxTermFactor) * (taxes / pupils);
+    } else {
+        for (double& itemLoad : itemLoadFactors) {
+            const auto loadFactor = weightingPass(store, kWeightSetM3, weights);
+            if (!loadFactor) return StageOutcome::Refused;
+            itemLoad = *loadFactor;
+        }
+        // The months, week, settlement and kind factors of every item are 1 in every case.
+        norm = payrollPartB + payrollPartA;
+        for (int k = 0; k < kServiceItemCount; ++k) {
+            norm += widen(kServiceItemBase[k]) * 1.0 * 1.0 * 1.0 * 1.0 * itemLoadFactors[k];
+        }
+        norm -= in[Answer::ParentFeePerMonth] * in[Answer::MonthsOfOperation];
+    }
+    if (!allFinite({payrollPartA, payrollPartB, norm, norm * pupils})) {
+        return StageOutcome::Refused;
+    }
+
+    KeptCoefficients& kept = store.coefficients;
+    kept.groupCountCoefficient = FieldValue::single(*groupCoefficient);
+    kept.staffWeekCoefficient = staffWeek;
+    kept.payrollAccrualFactor = FieldValue::number(accrualFactor);
+    kept.maintenanceLoadFactorA = FieldValue::number(*loadFactorA);
+    kept.maintenanceLoadFactorB = FieldValue::number(*loadFactorB);
+    kept.maintenancePayrollPartA = FieldValue::number(payrollPartA);
+    kept.maintenancePayrollPartB = FieldValue::number(payrollPartB);
+    if (staffCostIndex) kept.serviceStaffCostIndex = FieldValue::number(*staffCostIndex);
+    if (!ownData) {
+        for (int k = 0; k < kServiceItemCount; ++k) {
+            kept.serviceItemLoadFactor[k] = FieldValue::number(itemLoadFactors[k]);
+            kept.serviceItemMonthsFactor[k] = FieldValue::integer(1);
+            kept.serviceItemWeekFactor[k] = FieldValue::integer(1);
+            kept.serviceItemSettlementFactor[k] = FieldValue::integer(1);
+            kept.serviceItemKindFactor[k] = FieldValue::integer(1);
+        }
+    }
+    kept.groupWeightTable = weights;
+    store.record.maintenanceNorm = FieldValue::number(norm);
+    return StageOutcome::Computed;
+}
+
+DerivedAmounts derivedAmounts(const Store& store) {
+    const double pupils = store.record[Answer::PupilCount].toDouble(store.locale);
+    const double education = store.record.educationNorm.toDouble(store.locale);
+    const double maintenance = store.record.maintenanceNorm.toDouble(store.locale);
+    DerivedAmounts amounts;
+    amounts.totalNorm = education + maintenance;
+    amounts.educationSubsidy = pupils * education;
+    amounts.maintenanceSubsidy = pupils * maintenance;
+    amounts.totalSubsidy = pupils * (education + maintenance);
+    return amounts;
+}
+
+ResultTexts resultTexts(const Store& store, StageOutcome education, StageOutcome maintenance) {
+    const QLocale& locale = store.locale;
+    auto shown = [&](double value) {
+        return std::isfinite(value) ? formatFixed(value, 0, locale) : kInvalidInputText;
+    };
+    auto readBack = [&](const QString& text) { return parseNumber(text, locale).value_or(0.0); };
+    const double pupils = store.record[Answer::PupilCount].toDouble(locale);
+    const double educationNorm = store.record.educationNorm.toDouble(locale);
+
+    ResultTexts out;
+    out.education = education;
+    out.maintenance = maintenance;
+    auto& t = out.texts;
+    const bool educationComputed = education == StageOutcome::Computed;
+    if (educationComputed) {
+        t[0] = shown(educationNorm);
+        t[3] = shown(educationNorm * pupils);
+    } else {
+        // The totals would otherwise take an education normative of an earlier run.
+        t[0] = t[3] = t[2] = t[5] = kInvalidInputText;
+    }
+    if (maintenance == StageOutcome::Computed) {
+        t[1] = shown(store.record.maintenanceNorm.toDouble(locale));
+        // The totals use the normative as the box shows it, rounded.
+        const double shownNorm = readBack(*t[1]);
+        t[4] = shown(shownNorm * pupils);
+        if (educationComputed) {
+            t[2] = shown(shownNorm + educationNorm);
+            t[5] = shown(educationNorm * pupils + readBack(*t[4]));
+        }
+    } else if (maintenance == StageOutcome::Refused) {
+        t[1] = t[2] = t[4] = t[5] = kInvalidInputText;
+    }
+    out.buttonsVisible = educationComputed && maintenance == StageOutcome::Computed;
+    if (out.buttonsVisible) out.derived = derivedAmounts(store);
+    return out;
+}
+
+ResultTexts runNormativeCalculation(Store& store) {
+    const StageOutcome education = runEducationStage(store);
+    const StageOutcome maintenance = runMaintenanceStage(store);
+    return resultTexts(store, education, maintenance);
+}
+
+}  // namespace normativ
