@@ -13,7 +13,7 @@ namespace normativ {
 /// halves to even; a result outside the 64-bit range is reported as nothing, never
 /// wrapped.
 class Currency {
-public:
+  public:
     static constexpr std::int64_t kScale = 10000;
 
     constexpr Currency() = default;
@@ -47,7 +47,7 @@ public:
     friend constexpr auto operator<=>(Currency, Currency) = default;
     friend constexpr bool operator==(Currency, Currency) = default;
 
-private:
+  private:
     std::int64_t raw_ = 0;
 };
 

@@ -67,7 +67,9 @@ void DistributionTable::setCell(int record, Kind kind, int item, Currency value)
     cells_[index(record, kind, item)] = value;
 }
 
-Currency DistributionTable::notEnteredPupils() { return Currency::fromWhole(79265830346LL); }
+Currency DistributionTable::notEnteredPupils() {
+    return Currency::fromWhole(79265830346LL);
+}
 
 bool DistributionTable::storeKindText(int record, Kind kind, const QString& text) {
     const QStringList& items = kindItemTexts(kind);

@@ -27,7 +27,7 @@ int usedItemCount(Kind kind);
 /// The pupil distribution: 42 records × 4 kinds × 9 items of currency cells, all
 /// 1-based, with the number of records in use and the record the editor shows.
 class DistributionTable {
-public:
+  public:
     Currency cell(int record, Kind kind, int item) const;
     void setCell(int record, Kind kind, int item, Currency value);
 
@@ -59,7 +59,7 @@ public:
 
     static Currency notEnteredPupils();
 
-private:
+  private:
     static int index(int record, Kind kind, int item);
     std::array<Currency, kMaxDistributionRecords * kKindCount * kItemCount> cells_{};
 };

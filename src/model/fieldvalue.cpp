@@ -4,7 +4,9 @@
 
 namespace normativ {
 
-FieldValue FieldValue::notEntered() { return number(kNotEnteredMarker); }
+FieldValue FieldValue::notEntered() {
+    return number(kNotEnteredMarker);
+}
 
 QString FieldValue::textValue() const {
     if (const auto* s = std::get_if<QString>(&value_)) return *s;

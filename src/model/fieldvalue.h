@@ -11,7 +11,7 @@ namespace normativ {
 /// Integer (flags, the wizard step), Single (payroll defaults) or Double (the
 /// not-entered marker, results, numbers read from a workbook).
 class FieldValue {
-public:
+  public:
     enum class Kind { Empty, Text, Integer, Single, Double };
 
     FieldValue() = default;
@@ -44,7 +44,7 @@ public:
 
     friend bool operator==(const FieldValue&, const FieldValue&) = default;
 
-private:
+  private:
     using Value = std::variant<std::monostate, QString, std::int64_t, float, double>;
     explicit FieldValue(Value v) : value_(std::move(v)) {}
     Value value_;

@@ -59,9 +59,13 @@ constexpr std::array<FlagInfo, kFlagCount> kFlags{{
 
 }  // namespace
 
-std::span<const AnswerInfo> answerTable() { return kAnswers; }
+std::span<const AnswerInfo> answerTable() {
+    return kAnswers;
+}
 
-const AnswerInfo& answerInfo(Answer answer) { return kAnswers[static_cast<int>(answer)]; }
+const AnswerInfo& answerInfo(Answer answer) {
+    return kAnswers[static_cast<int>(answer)];
+}
 
 std::optional<Answer> answerForStep(int step) {
     for (const auto& info : kAnswers) {
@@ -77,7 +81,9 @@ std::optional<Answer> answerByName(const QString& name) {
     return std::nullopt;
 }
 
-std::span<const FlagInfo> flagTable() { return kFlags; }
+std::span<const FlagInfo> flagTable() {
+    return kFlags;
+}
 
 std::optional<Flag> flagByName(const QString& name) {
     for (const auto& info : kFlags) {
@@ -89,12 +95,14 @@ std::optional<Flag> flagByName(const QString& name) {
 std::span<const FlagInfo> flagsOfStep(int step) {
     const auto first = std::find_if(kFlags.begin(), kFlags.end(),
                                     [step](const FlagInfo& f) { return f.step == step; });
-    const auto last = std::find_if(first, kFlags.end(),
-                                   [step](const FlagInfo& f) { return f.step != step; });
+    const auto last =
+        std::find_if(first, kFlags.end(), [step](const FlagInfo& f) { return f.step != step; });
     return {first, last};
 }
 
-bool isChoiceStep(int step) { return step == 3 || step == kKindStep || step == kWorkWeekStep; }
+bool isChoiceStep(int step) {
+    return step == 3 || step == kKindStep || step == kWorkWeekStep;
+}
 
 void InstitutionRecord::storeAnswer(Answer a, const QString& typed, const QLocale& locale) {
     (*this)[a] = answerFromText(typed, locale);

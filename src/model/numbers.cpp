@@ -19,8 +19,8 @@ struct DecimalForm {
 
 DecimalForm decimalForm(double value, int significant) {
     char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific,
-                             significant - 1);
+    auto res =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, significant - 1);
     std::string s(buf, res.ptr);
     DecimalForm form;
     std::size_t pos = 0;
@@ -88,7 +88,8 @@ std::string roundDecimalString(const std::string& fixed, int decimals) {
     std::string intPart = dot == std::string::npos ? body : body.substr(0, dot);
     std::string fracPart = dot == std::string::npos ? std::string() : body.substr(dot + 1);
     if (intPart.empty()) intPart = "0";
-    if (static_cast<int>(fracPart.size()) < decimals) fracPart.append(decimals - fracPart.size(), '0');
+    if (static_cast<int>(fracPart.size()) < decimals)
+        fracPart.append(decimals - fracPart.size(), '0');
     const bool roundUp = static_cast<int>(fracPart.size()) > decimals && fracPart[decimals] >= '5';
     std::string digits = intPart + fracPart.substr(0, decimals);
     if (roundUp) {
@@ -150,7 +151,9 @@ QString plainTextAt(double value, int significant, const QLocale& locale) {
 
 }  // namespace
 
-QString plainText(double value, const QLocale& locale) { return plainTextAt(value, 15, locale); }
+QString plainText(double value, const QLocale& locale) {
+    return plainTextAt(value, 15, locale);
+}
 
 QString plainTextSingle(float value, const QLocale& locale) {
     return plainTextAt(static_cast<double>(value), 7, locale);

@@ -6,7 +6,7 @@ using namespace normativ;
 
 class TestNumbers : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void formatFixed_data();
     void formatFixed();
     void numericTest_data();
@@ -44,19 +44,30 @@ void TestNumbers::numericTest_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("numeric");
     QTest::addColumn<double>("value");
-    QTest::newRow("ru comma") << "ru_RU" << "12,5" << true << 12.5;
-    QTest::newRow("ru point refused") << "ru_RU" << "12.5" << false << 0.0;
-    QTest::newRow("en point") << "en_US" << "12.5" << true << 12.5;
-    QTest::newRow("negative") << "ru_RU" << "-3" << true << -3.0;
-    QTest::newRow("blanks around") << "ru_RU" << "  7 " << true << 7.0;
+    QTest::newRow("ru comma") << "ru_RU"
+                              << "12,5" << true << 12.5;
+    QTest::newRow("ru point refused") << "ru_RU"
+                                      << "12.5" << false << 0.0;
+    QTest::newRow("en point") << "en_US"
+                              << "12.5" << true << 12.5;
+    QTest::newRow("negative") << "ru_RU"
+                              << "-3" << true << -3.0;
+    QTest::newRow("blanks around") << "ru_RU"
+                                   << "  7 " << true << 7.0;
     QTest::newRow("nbsp group") << "ru_RU" << QString::fromUtf8("1\u00a0000") << true << 1000.0;
-    QTest::newRow("exponent") << "en_US" << "1e3" << true << 1000.0;
-    QTest::newRow("empty") << "ru_RU" << "" << false << 0.0;
-    QTest::newRow("letters") << "ru_RU" << "abc" << false << 0.0;
+    QTest::newRow("exponent") << "en_US"
+                              << "1e3" << true << 1000.0;
+    QTest::newRow("empty") << "ru_RU"
+                           << "" << false << 0.0;
+    QTest::newRow("letters") << "ru_RU"
+                             << "abc" << false << 0.0;
     QTest::newRow("cyrillic") << "ru_RU" << QString::fromUtf8("сто") << false << 0.0;
-    QTest::newRow("inf") << "en_US" << "inf" << false << 0.0;
-    QTest::newRow("nan") << "en_US" << "nan" << false << 0.0;
-    QTest::newRow("overflow") << "en_US" << "1e309" << false << 0.0;
+    QTest::newRow("inf") << "en_US"
+                         << "inf" << false << 0.0;
+    QTest::newRow("nan") << "en_US"
+                         << "nan" << false << 0.0;
+    QTest::newRow("overflow") << "en_US"
+                              << "1e309" << false << 0.0;
 }
 
 void TestNumbers::numericTest() {

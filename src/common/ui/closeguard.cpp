@@ -14,8 +14,12 @@ void endProgram() {
     QCoreApplication::exit(0);
 }
 
-int endProgramRequests() { return requests; }
+int endProgramRequests() {
+    return requests;
+}
 
-void resetEndProgramRequests() { requests = 0; }
+void resetEndProgramRequests() {
+    requests = 0;
+}
 
 }  // namespace normativ

@@ -55,9 +55,13 @@ QString Dialogs::saveFileName(QWidget* parent, const QString& title, const QStri
     return QFileDialog::getSaveFileName(parent, title, path, filter);
 }
 
-void Dialogs::setNextAnswer(QMessageBox::StandardButton answer) { hooks().answers.enqueue(answer); }
+void Dialogs::setNextAnswer(QMessageBox::StandardButton answer) {
+    hooks().answers.enqueue(answer);
+}
 
-void Dialogs::setNextFileName(const QString& fileName) { hooks().fileNames.enqueue(fileName); }
+void Dialogs::setNextFileName(const QString& fileName) {
+    hooks().fileNames.enqueue(fileName);
+}
 
 QStringList Dialogs::takeShownMessages() {
     QStringList shown = hooks().shown;
@@ -65,6 +69,8 @@ QStringList Dialogs::takeShownMessages() {
     return shown;
 }
 
-void Dialogs::resetHooks() { hooks() = Hooks(); }
+void Dialogs::resetHooks() {
+    hooks() = Hooks();
+}
 
 }  // namespace normativ

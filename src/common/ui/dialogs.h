@@ -13,7 +13,7 @@ namespace normativ {
 /// which ask the user can be driven by tests: a test queues the next answers, and a
 /// queued answer is used instead of showing the dialog.
 class Dialogs {
-public:
+  public:
     static QMessageBox::StandardButton information(QWidget* parent, const QString& title,
                                                    const QString& text);
     static QMessageBox::StandardButton warning(QWidget* parent, const QString& title,

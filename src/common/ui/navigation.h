@@ -8,7 +8,7 @@ namespace normativ {
 /// distribution, loading and estimate windows and takes it back through these calls,
 /// so that no window target depends on another's class.
 class MainWindowPort {
-public:
+  public:
     virtual ~MainWindowPort() = default;
     virtual QWidget* widget() = 0;
     /// Back to the institution-kind question (step 4) with the stored kind selected.
@@ -21,7 +21,7 @@ public:
 };
 
 class DistributionPort {
-public:
+  public:
     virtual ~DistributionPort() = default;
     /// Shows the introduction window (after the institution-kind question).
     virtual void openIntroduction() = 0;
@@ -30,20 +30,20 @@ public:
 };
 
 class LoaderPort {
-public:
+  public:
     virtual ~LoaderPort() = default;
     virtual void openLoader() = 0;
 };
 
 class EstimatesPort {
-public:
+  public:
     virtual ~EstimatesPort() = default;
     /// Computes and shows the payroll estimate; the main window is disabled meanwhile.
     virtual void openEstimates() = 0;
 };
 
 class ReportPort {
-public:
+  public:
     virtual ~ReportPort() = default;
     /// Writes the saved report workbook of the current run.
     virtual void createReport() = 0;

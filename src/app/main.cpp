@@ -1,0 +1,19 @@
+#include "program.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <clocale>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // Workbooks are written by a C library that formats numbers by LC_NUMERIC.
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName(QStringLiteral("normativ"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Норматив ДОУ"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/normativ.svg")));
+    normativ::installTranslations();
+
+    normativ::Program program;
+    program.start();
+    return QApplication::exec();
+}

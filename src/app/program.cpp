@@ -1,0 +1,31 @@
+#include "program.h"
+
+#include "form0.h"
+#include "infowindows.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace normativ {
+
+Program::Program(const QLocale& locale) : store_(locale) {
+    form0_ = std::make_unique<Form0>(store_, navigator_);
+    navigator_.main = form0_.get();
+    form8_ = std::make_unique<Form8>(form0_.get());
+}
+
+Program::~Program() = default;
+
+void Program::start() {
+    form8_->show();
+}
+
+void installTranslations() {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+}
+
+}  // namespace normativ

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "navigation.h"
+#include "store.h"
+
+#include <memory>
+
+namespace normativ {
+
+class Form0;
+class Form8;
+
+/// All windows of one run, wired to one store. main() makes one; GUI tests make one
+/// per test to drive whole flows.
+class Program {
+  public:
+    explicit Program(const QLocale& locale = QLocale::system());
+    ~Program();
+
+    /// Shows the welcome window.
+    void start();
+
+    Store& store() { return store_; }
+    Form0& mainWindow() { return *form0_; }
+    Form8& welcomeWindow() { return *form8_; }
+
+  private:
+    Store store_;
+    Navigator navigator_;
+    std::unique_ptr<Form0> form0_;
+    std::unique_ptr<Form8> form8_;
+};
+
+/// Loads Qt's own Russian translations so that standard dialogs speak Russian.
+void installTranslations();
+
+}  // namespace normativ
