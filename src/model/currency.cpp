@@ -35,23 +35,13 @@ Int128 divideHalfEven(Int128 n, Int128 d) {
 }  // namespace
 
 std::optional<Currency> Currency::fromDouble(double value) {
-    if (!std::isfinite(value)) return std::nullopt;
-    if (value == 0.0) return Currency();
-    // value = mantissa × 2^exp exactly, with a 53-bit integer mantissa.
-    int exp = 0;
-    const double frac = std::frexp(value, &exp);
-    const auto mantissa = static_cast<std::int64_t>(std::ldexp(frac, 53));
-    exp -= 53;
-    const Int128 scaled = static_cast<Int128>(mantissa) * kScale;  // < 2^67
-    if (exp >= 0) {
-        if (exp > 60) return std::nullopt;
-        const Int128 shifted = scaled << exp;
-        if (scaled != 0 && (shifted >> exp) != scaled) return std::nullopt;
-        return checked(shifted);
-    }
-    const int shift = -exp;
-    if (shift >= 100) return Currency();  // |value| × 10^4 < 2^-30: rounds to 0
-    return checked(divideHalfEven(scaled, static_cast<Int128>(1) << shift));
+    // The value is scaled in double precision, as the amount a user sees, and the scaled
+    // value rounded to the nearest whole, halves to even (the default rounding mode).
+    const double scaled = std::nearbyint(value * static_cast<double>(kScale));
+    if (!std::isfinite(scaled) || scaled < -9223372036854775808.0 ||
+        scaled >= 9223372036854775808.0)
+        return std::nullopt;
+    return fromRaw(static_cast<std::int64_t>(scaled));
 }
 
 std::optional<Currency> Currency::plus(Currency other) const {

@@ -24,7 +24,7 @@ class Currency {
     }
     static constexpr Currency fromWhole(std::int64_t whole) { return fromRaw(whole * kScale); }
 
-    /// The exact binary value of `value` rounded to four decimals, halves to even;
+    /// `value` × 10000 in double precision, rounded to the nearest whole, halves to even;
     /// nothing for NaN, infinities and values beyond the range.
     static std::optional<Currency> fromDouble(double value);
 
