@@ -1,0 +1,144 @@
+#include "servicesestimate.h"
+
+#include "shownnumbers.h"
+#include "store.h"
+
+namespace normativ {
+
+using estimates::readShown;
+using estimates::shown;
+using estimates::shownPlain;
+
+namespace {
+
+/// Standard yearly amounts per pupil of the purchased services (items 2 to 7 of the
+/// maintenance normative; item 1 is the service staff, item 8 is not estimated).
+constexpr float kUtilitiesBase = 7397.7026f;
+constexpr float kCommunicationsBase = 251.46869f;
+constexpr float kFoodBase = 16191.369f;
+constexpr float kTransportBase = 22.206137f;
+constexpr float kPropertyBase = 2400.715f;
+constexpr float kPropertyUpkeepBase = 936.28345f;
+
+/// The single-precision factor that the bills of taxes and the heat and power shares
+/// carry.
+constexpr float kOne = 1.0f;
+
+}  // namespace
+
+const QStringList& servicesLineCaptions() {
+    static const QStringList captions{
+        QStringLiteral("Расходы на приобретение коммунальных услуг (вода, тепло, "
+                       "электроэнергия, стоки)"),
+        QStringLiteral("Расходы на приобретение услуг связи"),
+        QStringLiteral("Расходы на организацию питания воспитанников"),
+        QStringLiteral("Расходы на приобретение транспортных услуг"),
+        QStringLiteral("Расходы на содержание имущества учреждения, включая аренду имущества"),
+        QStringLiteral("Прочие расходы"),
+        QStringLiteral("Совокупные расходы на приобретение услуг"),
+    };
+    return captions;
+}
+
+QString seeOtherExpensesText() {
+    return QStringLiteral("см. пр. расх.");
+}
+
+QString shownTotalSubsidyText(const Store& store) {
+    const QLocale& loc = store.locale;
+    const double pupils = store.record[Answer::PupilCount].toDouble(loc);
+    const QString maintenance = shown(store.record.maintenanceNorm.toDouble(loc), 0, loc);
+    const QString maintenanceTotal = shown(readShown(maintenance, loc) * pupils, 0, loc);
+    return shown(
+        store.record.educationNorm.toDouble(loc) * pupils + readShown(maintenanceTotal, loc), 0,
+        loc);
+}
+
+ServicesEstimate computeServicesEstimate(const Store& store, const QString& payrollTotalText) {
+    const QLocale& loc = store.locale;
+    const InstitutionRecord& rec = store.record;
+    const KeptCoefficients& kept = store.coefficients;
+    auto answer = [&](Answer a) { return rec[a].toDouble(loc); };
+    auto itemNorm = [&](int item, float base) {
+        const int k = item - 1;
+        return double(base) * kept.serviceItemMonthsFactor[k].toDouble(loc) *
+               kept.serviceItemWeekFactor[k].toDouble(loc) *
+               kept.serviceItemSettlementFactor[k].toDouble(loc) *
+               kept.serviceItemKindFactor[k].toDouble(loc) *
+               kept.serviceItemLoadFactor[k].toDouble(loc);
+    };
+
+    ServicesEstimate out;
+    const double pupils = answer(Answer::PupilCount);
+    auto shownTotal = [&](int line) { return readShown(out.total(line), loc); };
+    // The total first; the per-pupil amount is the shown total shared by the pupils.
+    auto writeLine = [&](int line, double total) {
+        out.texts[SavedServicesEstimateText::totalBox(line) - ServicesEstimate::kFirstBox] =
+            shown(total, 2, loc);
+        out.texts[SavedServicesEstimateText::perPupilBox(line) - ServicesEstimate::kFirstBox] =
+            shown(shownTotal(line) / pupils, 0, loc);
+    };
+    auto writeSeeOther = [&](int line) {
+        out.texts[SavedServicesEstimateText::totalBox(line) - ServicesEstimate::kFirstBox] =
+            seeOtherExpensesText();
+        out.texts[SavedServicesEstimateText::perPupilBox(line) - ServicesEstimate::kFirstBox] =
+            seeOtherExpensesText();
+    };
+
+    if (rec.useOwnServicesData.toDouble(loc) == 1.0) {
+        const double costIndex = kept.serviceStaffCostIndex.toDouble(loc);
+        const double heat = answer(Answer::HeatTariff) * (answer(Answer::HeatEnergyVolume) * 0.5);
+        const double water = answer(Answer::ColdWaterTariff) * answer(Answer::ColdWaterVolume) +
+                             answer(Answer::SewageTariff) * answer(Answer::SewageVolume) +
+                             answer(Answer::HotWaterTariff) * answer(Answer::HotWaterVolume) +
+                             answer(Answer::WaterHeatingTariff) * answer(Answer::HeatedWaterVolume);
+        writeLine(1, water +
+                         (heat + answer(Answer::ElectricityTariff) *
+                                     (answer(Answer::ElectricityVolume) * 0.9)) +
+                         double(kOne) * (heat + answer(Answer::ElectricityTariff) *
+                                                    (answer(Answer::ElectricityVolume) * 0.1)));
+        writeSeeOther(2);
+        writeLine(3, pupils * (costIndex * answer(Answer::FoodAndServicesCosts)));
+        writeSeeOther(4);
+        const double upkeep = answer(Answer::FireSafetyCosts) + answer(Answer::SecurityAlarmCosts) +
+                              answer(Answer::TerritoryCosts) +
+                              answer(Answer::MovablePropertyCosts) + answer(Answer::InsuranceCosts);
+        const double taxes =
+            answer(Answer::PropertyTaxRate) *
+                (answer(Answer::PropertyValueJan1) + answer(Answer::PropertyValueDec1)) / 200 +
+            answer(Answer::LandTaxRate) * answer(Answer::LandCadastralValue) / 100;
+        writeLine(5, pupils * (costIndex * upkeep) +
+                         answer(Answer::RepairCostPerM2) * (answer(Answer::BuildingArea) * 0.33) +
+                         double(kOne) * taxes);
+    } else {
+        writeLine(1, itemNorm(2, kUtilitiesBase) * pupils);
+        writeLine(2, itemNorm(3, kCommunicationsBase) * pupils);
+        writeLine(3, itemNorm(4, kFoodBase) * pupils);
+        writeLine(4, itemNorm(5, kTransportBase) * pupils);
+        writeLine(5, pupils * (itemNorm(6, kPropertyBase) + itemNorm(7, kPropertyUpkeepBase)));
+    }
+
+    // Other expenses: what the subsidy and the parents' payments leave after the payroll
+    // and the lines above.
+    const double subsidy = readShown(shownTotalSubsidyText(store), loc);
+    const double parents =
+        pupils * (answer(Answer::MonthsOfOperation) * answer(Answer::ParentFeePerMonth));
+    writeLine(6, ((subsidy + parents) - readShown(payrollTotalText, loc)) -
+                     (shownTotal(3) + shownTotal(5) + shownTotal(1)));
+
+    // The grand total leaves out the lines that are part of other expenses.
+    const double grand = shownTotal(6) + shownTotal(5) + shownTotal(3) + shownTotal(1);
+    out.texts[13] = shownPlain(grand, loc);
+    out.texts[12] = shown(readShown(out.texts[13], loc) / pupils, 0, loc);
+    return out;
+}
+
+SavedServicesEstimateText servicesCopy(const std::array<QString, ServicesEstimate::kBoxes>& texts,
+                                       const QLocale& locale) {
+    SavedServicesEstimateText copy;
+    for (int i = 0; i < SavedServicesEstimateText::kTextBoxes; ++i) copy.texts[i] = texts[i];
+    copy.grandTotal = Currency::fromDouble(readShown(texts[13], locale)).value_or(Currency());
+    return copy;
+}
+
+}  // namespace normativ
