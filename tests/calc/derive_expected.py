@@ -2,7 +2,7 @@
 """Derives the expected figures of the full calculation cases in test_normativecalculation.cpp.
 
 Written from the calculation rules, independently of the C++ code: single-precision constants
-are rounded to float32 and widened, currency steps are exact decimal arithmetic on counts of
+are rounded to float32 and widened, currency steps are exact integer arithmetic on counts of
 ten-thousandths (halves to even), everything else is IEEE double in the stated order.
 
 Run: /usr/bin/python3 tests/calc/derive_expected.py > tests/calc/fullcases.inc
@@ -21,7 +21,9 @@ def f32(x):
 
 # ---- currency: integer counts of ten-thousandths -------------------------------------------
 def cur(x):
-    return round(Fraction(x) * 10000)  # Fraction rounds halves to even
+    """A double taken to currency: scaled by 10000 in double precision, then rounded to the
+    nearest whole, halves to even (Python's round of a float)."""
+    return round(x * 10000.0)
 
 
 def cur_times(a, b):
