@@ -16,7 +16,6 @@ DistributionWindows::~DistributionWindows() = default;
 
 void DistributionWindows::openIntroduction() {
     form9_->show();
-    form9_->raise();
     form9_->activateWindow();
     hideMainWindow();
 }

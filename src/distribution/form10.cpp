@@ -125,7 +125,8 @@ void Form10::layOut() {
         {command3_, twips(1080), toStrings({kBack, kBackToParameters}), twips(2415)},
         {command6_, twips(3720), toStrings({kDelete}), twips(1695)},
         {command2_, twips(5520), toStrings({kCreate}), twips(1935)},
-        {command1_, twips(7800), toStrings({kNext, kFinish, kFinishAtDesign}), twips(2415)},
+        // The design caption is replaced before the window is ever shown.
+        {command1_, twips(7800), toStrings({kNext, kFinish}), twips(2415)},
     };
     int right = 0;
     for (const ButtonPlace& place : buttons) {
@@ -217,7 +218,6 @@ void Form10::openOnFirstRecord() {
     refreshCountersAndButtons();
     showRecord();
     show();
-    raise();
     activateWindow();
 }
 
@@ -230,7 +230,6 @@ void Form10::reopen() {
         return;
     }
     show();
-    raise();
     activateWindow();
 }
 
