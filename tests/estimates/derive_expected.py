@@ -2,8 +2,9 @@
 """Derives the expected estimate texts of the test fixtures, independently of the C++ code.
 
 Single-precision constants are rounded through struct's 'f' format and used as doubles;
-currency steps use Decimal with halves to even; shown figures are taken to 15 significant
-digits and rounded halves away from zero. Prints the C++ table rows used by the tests.
+currency steps scale by 10000 in double and round halves to even, exact in Decimal after;
+shown figures are taken to 15 significant digits and rounded halves away from zero.
+Prints the C++ table rows used by the tests.
 Run: /usr/bin/python3 tests/estimates/derive_expected.py
 """
 import math
@@ -16,8 +17,9 @@ def f32(x):
 
 
 def cur(x):
-    """Double to currency (four decimals, halves to even), returned as Decimal."""
-    return Decimal(x).quantize(Decimal('0.0001'), rounding=ROUND_HALF_EVEN)
+    """Double to currency as the program converts it: scaled by 10000 in double
+    precision, then rounded to a whole count, halves to even. Returned as Decimal."""
+    return Decimal(round(x * 10000)) / 10000
 
 
 class Loc:
