@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "distributionwindows.h"
 #include "form0.h"
 #include "infowindows.h"
 
@@ -13,6 +14,8 @@ Program::Program(const QLocale& locale) : store_(locale) {
     form0_ = std::make_unique<Form0>(store_, navigator_);
     navigator_.main = form0_.get();
     form8_ = std::make_unique<Form8>(form0_.get());
+    distribution_ = std::make_unique<DistributionWindows>(store_, navigator_);
+    navigator_.distribution = distribution_.get();
 }
 
 Program::~Program() = default;

@@ -7,6 +7,7 @@
 
 namespace normativ {
 
+class DistributionWindows;
 class Form0;
 class Form8;
 
@@ -23,12 +24,14 @@ class Program {
     Store& store() { return store_; }
     Form0& mainWindow() { return *form0_; }
     Form8& welcomeWindow() { return *form8_; }
+    DistributionWindows& distributionWindows() { return *distribution_; }
 
   private:
     Store store_;
     Navigator navigator_;
     std::unique_ptr<Form0> form0_;
     std::unique_ptr<Form8> form8_;
+    std::unique_ptr<DistributionWindows> distribution_;
 };
 
 /// Loads Qt's own Russian translations so that standard dialogs speak Russian.

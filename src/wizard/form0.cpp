@@ -3,6 +3,7 @@
 #include "closeguard.h"
 #include "form2.h"
 #include "infowindows.h"
+#include "normativecalculation.h"
 #include "numbers.h"
 #include "steptexts.h"
 #include "store.h"
@@ -261,6 +262,13 @@ void Form0::onOptionClicked(int option) {
     selectOption(option);
 }
 
+void Form0::setOptionCaption(int index, const QString& caption) {
+    // An option reacts to clicks on its circle and caption, so it is as wide as they are.
+    QRadioButton* option = options_[index];
+    option->setText(caption);
+    option->resize(option->sizeHint().width(), option->height());
+}
+
 void Form0::selectOption(int option) {
     for (int i = 0; i < 3; ++i) options_[i]->setChecked(i + 1 == option);
 }
@@ -393,7 +401,7 @@ void Form0::layOutStep(int step, bool forward) {
         const QStringList captions = wizard::optionCaptions(step);
         for (int i = 0; i < 3; ++i) {
             options_[i]->setVisible(i < captions.size());
-            if (i < captions.size()) options_[i]->setText(captions[i]);
+            if (i < captions.size()) setOptionCaption(i, captions[i]);
         }
         label2_->hide();
         textBox1_->hide();
@@ -431,7 +439,16 @@ void Form0::focusChoice() {
     options_[0]->setFocus();
 }
 
-void Form0::runCalculation() {}
+void Form0::runCalculation() {
+    const ResultTexts results = runNormativeCalculation(store_);
+    for (int box = 1; box <= 6; ++box) {
+        if (const auto& text = results.text(box)) resultBoxes_[box - 1]->setText(*text);
+    }
+    if (results.buttonsVisible) {
+        command2_->show();
+        command6_->show();
+    }
+}
 
 // ---- Hand-over with the distribution windows ----
 
@@ -450,8 +467,8 @@ void Form0::returnToKindStep() {
     store_.record.wizardStep = kKindStep;
     const QStringList captions = wizard::optionCaptions(kKindStep);
     for (QRadioButton* option : options_) option->show();
-    options_[0]->setText(captions[0]);
-    options_[1]->setText(captions[1]);
+    setOptionCaption(0, captions[0]);
+    setOptionCaption(1, captions[1]);
     label1_->setText(wizard::stepTexts(kKindStep).question);
     restoreKindOptions();
     label2_->hide();

@@ -58,6 +58,7 @@ class Form0 : public QWidget, public MainWindowPort {
     void layOutStep(int step, bool forward);
     void restoreStoredAnswer(int step);
     void selectOption(int option);
+    void setOptionCaption(int index, const QString& caption);
     void restoreKindOptions();
     void focusChoice();
     void setQuestionArea(bool visible);
