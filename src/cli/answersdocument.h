@@ -1,0 +1,49 @@
+#pragma once
+
+#include "normativecalculation.h"
+#include "store.h"
+
+#include <QByteArray>
+#include <QLocale>
+#include <QString>
+#include <optional>
+
+namespace normativ {
+
+/// A JSON answers document read into a store, or why it can't be used.
+struct AnswersDocument {
+    /// The record as it stands at the result step; empty when the document is refused.
+    std::optional<Store> store;
+    /// What is wrong with the document, naming the field ("records[2].age: ..."), when
+    /// `store` is empty.
+    QString error;
+};
+
+/// Reads an answers document from memory:
+///   {"locale": "ru"|"en" (optional), "PlanningYear": "2010"|"2011"|"2012",
+///    "InstitutionName": string|null (optional), "UseOwnPayrollData": 0|1,
+///    "UseOwnServicesData": 0|1, "answers": {name: string|number|null} (optional),
+///    "flags": {name: 0|1|null} (optional),
+///    "records": [{"age": 1-3|null, "stay": 1-9|null, "orientation": 1-6|null,
+///                 "pupils": string|number|null}] (optional, at most 42)}.
+/// A string answer is typed text and is stored by the answer-box rule (empty or not a
+/// number: the not-entered marker); a number is a stored number; null (or a missing
+/// name) is Empty. Without own payroll data the payroll defaults replace the four payroll
+/// answers. A record's item numbers choose one item of their kind; its pupils are read
+/// as the editor reads them (a string not a number: the marker; null: 0). Numbers in
+/// strings are read by the document's locale, `defaultLocale` when it names none. Any
+/// unknown field, wrong type or value out of range refuses the whole document.
+AnswersDocument loadAnswersDocument(const QByteArray& json, const QLocale& defaultLocale);
+
+/// The calculation's outcome as a JSON document:
+///   {"education": {"refused": bool, "norm": number|null}, "maintenance": {...},
+///    "results": {"Text1": string|null, ... "Text6"}, "buttons": bool,
+///    "derived": {"TotalNorm", "EducationSubsidy", "MaintenanceSubsidy", "TotalSubsidy"}|null}.
+/// Numbers are written so that they read back exactly; a box the calculation leaves as
+/// it was is null.
+QByteArray resultDocument(const ResultTexts& result, const Store& store);
+
+/// 0 when both stages computed, 1 otherwise.
+int resultExitStatus(const ResultTexts& result);
+
+}  // namespace normativ

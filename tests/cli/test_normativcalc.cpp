@@ -1,0 +1,173 @@
+// Runs the built normativ-calc on answers documents and checks what it prints and returns.
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString kProgram = QStringLiteral(NORMATIV_CALC_PATH);
+
+struct Run {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+/// The standard-way record of 45 pupils in three groups; `decimal` is the separator its
+/// typed fractions use.
+QByteArray standardDocument(const char* localeMember, char decimal) {
+    QByteArray json = R"({)" + QByteArray(localeMember) + R"( "PlanningYear": "2011",
+        "InstitutionName": "Детский сад №5", "UseOwnPayrollData": 0, "UseOwnServicesData": 0,
+        "answers": {"PupilCount": "45", "GroupCount": "3", "MonthsOfOperation": "12",
+                    "ParentFeePerMonth": "1500#5"},
+        "flags": {"SettlementIsVillage": 0, "SettlementIsCity": 1, "KindPreschoolSenior": 1,
+                  "KindDevelopmentCentre": 0, "KindOther": 0, "FiveDayWeek": 1, "SixDayWeek": 0},
+        "records": [{"age": 2, "stay": 5, "orientation": 1, "pupils": "12#5"},
+                    {"age": 3, "stay": 7, "orientation": 2, "pupils": 20},
+                    {"age": 1, "stay": 9, "orientation": 6, "pupils": "12#5"}]})";
+    return json.replace('#', decimal);
+}
+
+}  // namespace
+
+class TestNormativCalc : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase();
+    void computesBothNormatives_data();
+    void computesBothNormatives();
+    void refusedStagesExitWithOne();
+    void unusableInput_data();
+    void unusableInput();
+    void usage();
+
+  private:
+    Run run(const QStringList& args, const QString& lcAll = QStringLiteral("C.UTF-8"));
+    QString write(const QString& name, const QByteArray& contents);
+    QTemporaryDir dir_;
+};
+
+void TestNormativCalc::initTestCase() {
+    QVERIFY(dir_.isValid());
+    QVERIFY2(QFileInfo(kProgram).isExecutable(), qPrintable(kProgram));
+}
+
+Run TestNormativCalc::run(const QStringList& args, const QString& lcAll) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), lcAll);
+    env.insert(QStringLiteral("LANG"), lcAll);
+    p.setProcessEnvironment(env);
+    p.start(kProgram, args);
+    Run r;
+    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit) return r;
+    r.status = p.exitCode();
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+
+QString TestNormativCalc::write(const QString& name, const QByteArray& contents) {
+    QFile f(dir_.filePath(name));
+    if (!f.open(QIODevice::WriteOnly)) return QString();
+    f.write(contents);
+    return f.fileName();
+}
+
+void TestNormativCalc::computesBothNormatives_data() {
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("environmentLocale");
+    QTest::newRow("Russian document") << standardDocument(R"("locale": "ru",)", ',') << "C.UTF-8";
+    QTest::newRow("English document") << standardDocument(R"("locale": "en",)", '.') << "C.UTF-8";
+    QTest::newRow("the user's Russian locale") << standardDocument("", ',') << "ru_RU.UTF-8";
+    QTest::newRow("the user's English locale") << standardDocument("", '.') << "en_US.UTF-8";
+}
+
+void TestNormativCalc::computesBothNormatives() {
+    QFETCH(QByteArray, json);
+    QFETCH(QString, environmentLocale);
+    const Run r = run({write(QStringLiteral("answers.json"), json)}, environmentLocale);
+    QCOMPARE(r.status, 0);
+    const QJsonObject out = QJsonDocument::fromJson(r.out).object();
+    // The figures derived by hand for this record (see tests/calc).
+    QVERIFY(out["education"]["norm"].toDouble() == 184121.85981568324);
+    QVERIFY(out["maintenance"]["norm"].toDouble() == 217542.62151211553);
+    QVERIFY(out["derived"]["TotalSubsidy"].toDouble() == 18074901.659750946);
+    const QStringList expected{"184122", "217543", "401665", "8285484", "9789435", "18074919"};
+    for (int n = 1; n <= 6; ++n) {
+        QCOMPARE(out["results"][QStringLiteral("Text%1").arg(n)].toString(), expected[n - 1]);
+    }
+    QCOMPARE(out["buttons"], QJsonValue(true));
+}
+
+void TestNormativCalc::refusedStagesExitWithOne() {
+    const QByteArray json = standardDocument(R"("locale": "ru",)", ',')
+                                .replace(R"("PupilCount": "45")", R"("PupilCount": "NotEntered")");
+    const Run r = run({write(QStringLiteral("refused.json"), json)});
+    QCOMPARE(r.status, 1);
+    const QJsonObject out = QJsonDocument::fromJson(r.out).object();
+    QCOMPARE(out["education"]["refused"], QJsonValue(true));
+    QVERIFY(out["education"]["norm"].isNull());
+    QCOMPARE(out["maintenance"]["refused"], QJsonValue(true));
+    QCOMPARE(out["results"]["Text1"].toString(), QStringLiteral("неверный ввод"));
+    QCOMPARE(out["results"]["Text6"].toString(), QStringLiteral("неверный ввод"));
+    QCOMPARE(out["buttons"], QJsonValue(false));
+    QVERIFY(out["derived"].isNull());
+}
+
+void TestNormativCalc::unusableInput_data() {
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("not JSON") << QByteArray("PupilCount=45") << "not a JSON document";
+    QTest::newRow("unknown field") << standardDocument(R"("Locale": "ru",)", ',') << "\"Locale\"";
+    QTest::newRow("wrong type") << standardDocument("", ',').replace(R"("pupils": 20)",
+                                                                     R"("pupils": [20])")
+                                << "records[1].pupils";
+    QTest::newRow("item out of range")
+        << standardDocument("", ',').replace(R"("age": 3)", R"("age": 0)") << "records[1].age";
+    QByteArray many =
+        R"({"PlanningYear": "2011", "UseOwnPayrollData": 0, "UseOwnServicesData": 0, "records": [{})";
+    for (int i = 1; i < 43; ++i) many += ",{}";
+    QTest::newRow("43 records") << many + "]}"
+                                << "at most 42";
+}
+
+void TestNormativCalc::unusableInput() {
+    QFETCH(QByteArray, json);
+    QFETCH(QString, named);
+    const Run r = run({write(QStringLiteral("bad.json"), json)});
+    QCOMPARE(r.status, 2);
+    QVERIFY(r.out.isEmpty());
+    QVERIFY2(QString::fromUtf8(r.err).contains(named), r.err.constData());
+    QVERIFY(r.err.contains("bad.json"));
+}
+
+void TestNormativCalc::usage() {
+    Run r = run({});
+    QCOMPARE(r.status, 2);
+    QVERIFY(r.out.isEmpty());
+    QVERIFY(r.err.contains("usage"));
+
+    r = run({QStringLiteral("a.json"), QStringLiteral("b.json")});
+    QCOMPARE(r.status, 2);
+    QVERIFY(r.out.isEmpty());
+
+    r = run({dir_.filePath(QStringLiteral("missing.json"))});
+    QCOMPARE(r.status, 2);
+    QVERIFY(r.out.isEmpty());
+    QVERIFY(r.err.contains("missing.json"));
+
+    r = run({dir_.path()});
+    QCOMPARE(r.status, 2);
+    QVERIFY(!r.err.isEmpty());
+
+    r = run({QStringLiteral("--help")});
+    QCOMPARE(r.status, 0);
+    QVERIFY(r.out.contains("usage"));
+}
+
+QTEST_GUILESS_MAIN(TestNormativCalc)
+#include "test_normativcalc.moc"
