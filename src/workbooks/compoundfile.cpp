@@ -1,0 +1,256 @@
+#include "compoundfile.h"
+
+#include "loadedworkbook.h"
+
+#include <cstring>
+
+namespace normativ {
+
+namespace {
+
+constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE;
+constexpr std::uint32_t kFreeSector = 0xFFFFFFFF;
+constexpr std::uint32_t kNoStream = 0xFFFFFFFF;
+constexpr std::uint32_t kMaxRegularSector = 0xFFFFFFFA;
+constexpr int kMiniSectorSize = 64;
+constexpr char kSignature[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+
+QString damaged(const QString& why) {
+    return QStringLiteral("файл .xls повреждён: %1").arg(why);
+}
+
+std::uint16_t u16(const char* p) {
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(p[0]) |
+                                      (static_cast<unsigned char>(p[1]) << 8));
+}
+
+std::uint32_t u32(const char* p) {
+    return static_cast<std::uint32_t>(u16(p)) | (static_cast<std::uint32_t>(u16(p + 2)) << 16);
+}
+
+}  // namespace
+
+Result<CompoundFile> CompoundFile::open(const QByteArray& data) {
+    using R = Result<CompoundFile>;
+    if (data.size() < 512 || std::memcmp(data.constData(), kSignature, 8) != 0) {
+        return R::failure(QStringLiteral("файл не является книгой .xls"));
+    }
+    if (data.size() > readlimits::kMaxFileSize) {
+        return R::failure(QStringLiteral("файл больше 20 МБ"));
+    }
+    const char* h = data.constData();
+    CompoundFile cf;
+    cf.data_ = data;
+    const std::uint16_t major = u16(h + 26);
+    const std::uint16_t shift = u16(h + 30);
+    if (u16(h + 28) != 0xFFFE || !((major == 3 && shift == 9) || (major == 4 && shift == 12)) ||
+        u16(h + 32) != 6) {
+        return R::failure(damaged(QStringLiteral("неверный заголовок")));
+    }
+    cf.version3_ = major == 3;
+    cf.sectorSize_ = 1u << shift;
+    if (static_cast<std::uint64_t>(data.size()) <= cf.sectorSize_) {
+        return R::failure(damaged(QStringLiteral("файл обрезан")));
+    }
+    // A last sector cut short still counts; reads past the file's end are refused.
+    cf.sectorCount_ = static_cast<std::uint32_t>(
+        (static_cast<std::uint64_t>(data.size()) - cf.sectorSize_ + cf.sectorSize_ - 1) /
+        cf.sectorSize_);
+    cf.miniCutoff_ = u32(h + 56);
+    if (cf.miniCutoff_ != 4096) {
+        return R::failure(damaged(QStringLiteral("неверный заголовок")));
+    }
+
+    // FAT sector numbers: the first 109 in the header, the rest in the DIFAT chain.
+    const std::uint32_t fatSectors = u32(h + 44);
+    if (fatSectors == 0 || fatSectors > cf.sectorCount_) {
+        return R::failure(damaged(QStringLiteral("неверное число секторов таблицы размещения")));
+    }
+    std::vector<std::uint32_t> fatList;
+    for (std::uint32_t i = 0; i < 109 && fatList.size() < fatSectors; ++i) {
+        fatList.push_back(u32(h + 76 + 4 * i));
+    }
+    std::uint32_t difat = u32(h + 68);
+    const std::uint32_t perDifat = cf.sectorSize_ / 4 - 1;
+    std::uint32_t steps = 0;
+    while (fatList.size() < fatSectors) {
+        if (difat >= cf.sectorCount_ || ++steps > cf.sectorCount_) {
+            return R::failure(damaged(QStringLiteral("неверная цепочка DIFAT")));
+        }
+        const std::uint64_t offset = (static_cast<std::uint64_t>(difat) + 1) * cf.sectorSize_;
+        if (offset + cf.sectorSize_ > static_cast<std::uint64_t>(data.size())) {
+            return R::failure(damaged(QStringLiteral("неверная цепочка DIFAT")));
+        }
+        const char* s = h + offset;
+        for (std::uint32_t i = 0; i < perDifat && fatList.size() < fatSectors; ++i) {
+            fatList.push_back(u32(s + 4 * i));
+        }
+        difat = u32(s + 4 * perDifat);
+    }
+    cf.fat_.reserve(static_cast<std::size_t>(fatSectors) * (cf.sectorSize_ / 4));
+    for (const std::uint32_t sector : fatList) {
+        const std::uint64_t offset = (static_cast<std::uint64_t>(sector) + 1) * cf.sectorSize_;
+        if (sector >= cf.sectorCount_ ||
+            offset + cf.sectorSize_ > static_cast<std::uint64_t>(data.size())) {
+            return R::failure(damaged(QStringLiteral("сектор таблицы размещения вне файла")));
+        }
+        for (std::uint32_t i = 0; i < cf.sectorSize_ / 4; ++i) {
+            cf.fat_.push_back(u32(h + offset + 4 * i));
+        }
+    }
+
+    // Directory.
+    QByteArray directory;
+    if (QString e = cf.readFatChain(u32(h + 48), directory); !e.isEmpty()) {
+        return R::failure(e);
+    }
+    const auto entryCount = static_cast<std::size_t>(directory.size() / 128);
+    if (entryCount == 0) {
+        return R::failure(damaged(QStringLiteral("пустой каталог")));
+    }
+    cf.entries_.reserve(entryCount);
+    for (std::size_t i = 0; i < entryCount; ++i) {
+        const char* e = directory.constData() + i * 128;
+        Entry entry;
+        const std::uint16_t nameBytes = u16(e + 64);
+        const int chars = (nameBytes >= 2 && nameBytes <= 64) ? nameBytes / 2 - 1 : 0;
+        for (int k = 0; k < chars; ++k) {
+            entry.name += QChar(static_cast<char16_t>(u16(e + 2 * k)));
+        }
+        entry.type = static_cast<unsigned char>(e[66]);
+        entry.left = u32(e + 68);
+        entry.right = u32(e + 72);
+        entry.child = u32(e + 76);
+        entry.start = u32(e + 116);
+        entry.size = cf.version3_ ? u32(e + 120)
+                                  : (static_cast<std::uint64_t>(u32(e + 124)) << 32) | u32(e + 120);
+        cf.entries_.push_back(entry);
+    }
+    if (cf.entries_[0].type != 5) {
+        return R::failure(damaged(QStringLiteral("нет корневого каталога")));
+    }
+
+    // The root's children: a tree through left and right siblings, walked with a guard
+    // against loops.
+    std::vector<bool> seen(entryCount, false);
+    std::vector<std::uint32_t> pending{cf.entries_[0].child};
+    while (!pending.empty()) {
+        const std::uint32_t id = pending.back();
+        pending.pop_back();
+        if (id == kNoStream) {
+            continue;
+        }
+        if (id == 0 || id >= entryCount || seen[id]) {
+            return R::failure(damaged(QStringLiteral("неверный каталог")));
+        }
+        seen[id] = true;
+        cf.rootChildren_.push_back(id);
+        pending.push_back(cf.entries_[id].left);
+        pending.push_back(cf.entries_[id].right);
+    }
+
+    // Mini stream (in regular sectors, held by the root entry) and its allocation table.
+    const Entry& root = cf.entries_[0];
+    if (root.size > 0) {
+        if (root.size > static_cast<std::uint64_t>(data.size())) {
+            return R::failure(damaged(QStringLiteral("неверный размер мини-потока")));
+        }
+        if (QString e = cf.readChain(cf.fat_, root.start, root.size, false, cf.miniStream_);
+            !e.isEmpty()) {
+            return R::failure(e);
+        }
+        QByteArray miniFat;
+        if (u32(h + 64) > 0) {
+            if (QString e = cf.readFatChain(u32(h + 60), miniFat); !e.isEmpty()) {
+                return R::failure(e);
+            }
+        }
+        for (qsizetype i = 0; i + 4 <= miniFat.size(); i += 4) {
+            cf.miniFat_.push_back(u32(miniFat.constData() + i));
+        }
+    }
+    return R::success(std::move(cf));
+}
+
+QString CompoundFile::readFatChain(std::uint32_t start, QByteArray& out) const {
+    out.clear();
+    std::uint32_t sector = start;
+    std::uint32_t steps = 0;
+    while (sector != kEndOfChain) {
+        if (sector > kMaxRegularSector || sector >= sectorCount_ || sector >= fat_.size() ||
+            ++steps > sectorCount_) {
+            return damaged(QStringLiteral("неверная цепочка секторов"));
+        }
+        const std::uint64_t offset = (static_cast<std::uint64_t>(sector) + 1) * sectorSize_;
+        if (offset + sectorSize_ > static_cast<std::uint64_t>(data_.size())) {
+            return damaged(QStringLiteral("сектор вне файла"));
+        }
+        out.append(data_.constData() + offset, sectorSize_);
+        sector = fat_[sector];
+    }
+    return {};
+}
+
+QString CompoundFile::readChain(const std::vector<std::uint32_t>& table, std::uint32_t start,
+                                std::uint64_t size, bool mini, QByteArray& out) const {
+    out.clear();
+    const std::uint64_t unit = mini ? kMiniSectorSize : sectorSize_;
+    const QByteArray& source = mini ? miniStream_ : data_;
+    const std::uint64_t base = mini ? 0 : sectorSize_;
+    // No chain can be longer than the sectors there are.
+    const std::uint64_t maxSteps = (static_cast<std::uint64_t>(source.size()) + unit - 1) / unit;
+    if (size > static_cast<std::uint64_t>(source.size())) {
+        return damaged(QStringLiteral("поток больше файла"));
+    }
+    out.reserve(static_cast<qsizetype>(size));
+    std::uint32_t sector = start;
+    std::uint64_t steps = 0;
+    while (static_cast<std::uint64_t>(out.size()) < size) {
+        if (sector == kEndOfChain || sector == kFreeSector || sector > kMaxRegularSector ||
+            sector >= table.size() || ++steps > maxSteps) {
+            return damaged(QStringLiteral("неверная цепочка секторов"));
+        }
+        const std::uint64_t offset = base + static_cast<std::uint64_t>(sector) * unit;
+        const std::uint64_t want =
+            std::min<std::uint64_t>(unit, size - static_cast<std::uint64_t>(out.size()));
+        if (offset + want > static_cast<std::uint64_t>(source.size())) {
+            return damaged(QStringLiteral("сектор вне файла"));
+        }
+        out.append(source.constData() + offset, static_cast<qsizetype>(want));
+        sector = table[sector];
+    }
+    return {};
+}
+
+QStringList CompoundFile::streamNames() const {
+    QStringList names;
+    for (const std::uint32_t id : rootChildren_) {
+        if (entries_[id].type == 2) {
+            names << entries_[id].name;
+        }
+    }
+    return names;
+}
+
+Result<QByteArray> CompoundFile::readStream(const QString& name) const {
+    using R = Result<QByteArray>;
+    for (const std::uint32_t id : rootChildren_) {
+        const Entry& e = entries_[id];
+        if (e.type != 2 || e.name.compare(name, Qt::CaseInsensitive) != 0) {
+            continue;
+        }
+        if (e.size > static_cast<std::uint64_t>(data_.size())) {
+            return R::failure(damaged(QStringLiteral("поток больше файла")));
+        }
+        QByteArray out;
+        const bool mini = e.size < miniCutoff_;
+        const QString error = readChain(mini ? miniFat_ : fat_, e.start, e.size, mini, out);
+        if (!error.isEmpty()) {
+            return R::failure(error);
+        }
+        return R::success(std::move(out));
+    }
+    return R::failure(damaged(QStringLiteral("нет потока «%1»").arg(name)));
+}
+
+}  // namespace normativ
