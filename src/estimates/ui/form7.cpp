@@ -1,0 +1,203 @@
+#include "form7.h"
+
+#include "fitting.h"
+#include "store.h"
+#include "twips.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace normativ {
+
+namespace {
+
+// Window texts.
+const char* const kCaption = "Рекомендуемая для учреждения смета по приобретению услуг";
+const char* const kPayrollButton = "Смета по оплате труда";
+const char* const kExportButton = "Сформировать сметы в формате Excel";
+
+// Geometry, in twips, as designed; the captions, the header or a button grow where the
+// font in use needs more room.
+constexpr int kWindowWidth = 12375;
+constexpr int kWindowHeight = 6615;
+constexpr int kCaptionLeft = 480;
+constexpr int kCaptionWidth = 8415;
+constexpr int kRowHeight = 285;
+constexpr int kRowPitch = 360;
+constexpr int kFirstRowTop = 960;
+constexpr int kPerPupilLeft = 9120;
+constexpr int kTotalLeft = 10560;
+constexpr int kBoxWidth = 1335;
+constexpr int kButtonTop = 5640;
+constexpr std::array<int, 2> kButtonLeft{3000, 6360};
+constexpr int kButtonWidth = 2895;
+constexpr int kButtonHeight = 615;
+constexpr int kGap = 105;
+
+struct Header {
+    const char* name;
+    const char* text;
+    int left;
+    int top;
+};
+constexpr std::array<Header, 2> kHeaders{{
+    {"Label5", "объем расходов на воспитанника,          рублей", kPerPupilLeft, 240},
+    {"Label6", "объем расходов (всего), рублей", kTotalLeft, 360},
+}};
+
+/// The caption label of lines 1 to 7.
+constexpr std::array<int, 7> kLineLabel{8, 1, 2, 3, 4, 7, 9};
+
+QString boxName(int number) {
+    return QStringLiteral("Text%1").arg(number);
+}
+
+}  // namespace
+
+Form7::Form7(Store& store, QWidget* parent) : QWidget(parent), store_(store) {
+    setObjectName(QStringLiteral("Form7"));
+    setWindowTitle(QString::fromUtf8(kCaption));
+    for (int i = 0; i < 2; ++i) {
+        auto* label = new QLabel(QString::fromUtf8(kHeaders[i].text), this);
+        label->setObjectName(QLatin1String(kHeaders[i].name));
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+        headers_[i] = label;
+    }
+    for (int line = 1; line <= ServicesEstimate::kLines; ++line) {
+        auto* caption = new QLabel(servicesLineCaptions()[line - 1], this);
+        caption->setObjectName(QStringLiteral("Label%1").arg(kLineLabel[line - 1]));
+        captions_[line - 1] = caption;
+        for (int number : {SavedServicesEstimateText::perPupilBox(line),
+                           SavedServicesEstimateText::totalBox(line)}) {
+            auto* edit = new QLineEdit(boxName(number), this);
+            edit->setObjectName(boxName(number));
+            boxes_[number - ServicesEstimate::kFirstBox] = edit;
+        }
+    }
+    command1_ = new QPushButton(QString::fromUtf8(kPayrollButton), this);
+    command1_->setObjectName(QStringLiteral("Command1"));
+    command2_ = new QPushButton(QString::fromUtf8(kExportButton), this);
+    command2_->setObjectName(QStringLiteral("Command2"));
+    arrange();
+
+    connect(command1_, &QPushButton::clicked, this, &Form7::onCommand1Clicked);
+    connect(command2_, &QPushButton::clicked, this, &Form7::onCommand2Clicked);
+}
+
+Form7::~Form7() = default;
+
+void Form7::arrange() {
+    const QFontMetrics fm(font());
+
+    // Captions: the boxes move right by what the captions need beyond their width.
+    int captionWidth = twips(kCaptionWidth);
+    for (const QLabel* caption : captions_) {
+        captionWidth = std::max(captionWidth, fm.horizontalAdvance(caption->text()) + 4);
+    }
+    const int shift = captionWidth - twips(kCaptionWidth);
+    int boxWidth = twips(kBoxWidth);
+    for (const QLabel* header : headers_) {
+        boxWidth = std::max(boxWidth, fitting::widestWord(fm, header->text()) + 6);
+    }
+    const std::array<int, 2> left{
+        twips(kPerPupilLeft) + shift,
+        twips(kPerPupilLeft) + shift +
+            std::max(twips(kTotalLeft - kPerPupilLeft), boxWidth + twips(kGap))};
+
+    // Headers wrap within their columns; the lines move down by what they need.
+    int down = 0;
+    for (int i = 0; i < 2; ++i) {
+        const int room = twips(kFirstRowTop - kGap) - twips(kHeaders[i].top);
+        down = std::max(down, fitting::wrappedHeight(fm, boxWidth, headers_[i]->text()) - room);
+    }
+    const int firstRowTop = twips(kFirstRowTop) + down;
+    for (int i = 0; i < 2; ++i) {
+        headers_[i]->setGeometry(left[i], twips(kHeaders[i].top), boxWidth,
+                                 firstRowTop - twips(kGap) - twips(kHeaders[i].top));
+    }
+
+    const int rowHeight = std::max(twips(kRowHeight), fitting::boxHeight(fm));
+    const int pitch = twips(kRowPitch) + rowHeight - twips(kRowHeight);
+    for (int line = 1; line <= ServicesEstimate::kLines; ++line) {
+        const int top = firstRowTop + pitch * (line - 1);
+        captions_[line - 1]->setGeometry(twips(kCaptionLeft), top, captionWidth, rowHeight);
+        box(SavedServicesEstimateText::perPupilBox(line))
+            ->setGeometry(left[0], top, boxWidth, rowHeight);
+        box(SavedServicesEstimateText::totalBox(line))
+            ->setGeometry(left[1], top, boxWidth, rowHeight);
+    }
+
+    const int buttonTop = twips(kButtonTop) + down + pitch * 7 - twips(kRowPitch) * 7;
+    const int buttonHeight = std::max(twips(kButtonHeight), fm.height() + 12);
+    int buttonLeft = 0;
+    for (int i = 0; i < 2; ++i) {
+        QPushButton* button = i == 0 ? command1_ : command2_;
+        const int w = std::max(twips(kButtonWidth),
+                               fm.horizontalAdvance(button->text()) + fitting::kButtonPadding);
+        buttonLeft = std::max(buttonLeft, twips(kButtonLeft[i]));
+        button->setGeometry(buttonLeft, buttonTop, w, buttonHeight);
+        buttonLeft += w + twips(kGap);
+    }
+
+    setFixedSize(
+        std::max({twips(kWindowWidth), left[1] + boxWidth + twips(kCaptionLeft),
+                  buttonLeft + twips(kCaptionLeft)}),
+        std::max(twips(kWindowHeight),
+                 buttonTop + buttonHeight + twips(kWindowHeight - kButtonTop - kButtonHeight)));
+}
+
+void Form7::showEstimate(const ServicesEstimate& estimate) {
+    for (int i = 0; i < ServicesEstimate::kBoxes; ++i) boxes_[i]->setText(estimate.texts[i]);
+}
+
+std::array<QString, ServicesEstimate::kBoxes> Form7::boxTexts() const {
+    std::array<QString, ServicesEstimate::kBoxes> texts;
+    for (int i = 0; i < ServicesEstimate::kBoxes; ++i) texts[i] = boxes_[i]->text();
+    return texts;
+}
+
+QLineEdit* Form7::box(int number) const {
+    return boxes_[number - ServicesEstimate::kFirstBox];
+}
+
+void Form7::takeCopy() {
+    store_.estimateCopies.services = servicesCopy(boxTexts(), store_.locale);
+}
+
+void Form7::onCommand1Clicked() {
+    takeCopy();
+    command2_->setEnabled(true);
+    returnToPayrollWindow();
+}
+
+void Form7::closeEvent(QCloseEvent* event) {
+    event->accept();
+    returnToPayrollWindow();
+    unload();
+}
+
+void Form7::returnToPayrollWindow() {
+    if (payrollWindow_) payrollWindow_->show();
+    hide();
+    if (payrollWindow_) {
+        payrollWindow_->raise();
+        payrollWindow_->activateWindow();
+    }
+}
+
+void Form7::unload() {
+    for (QLineEdit* edit : boxes_) edit->setText(edit->objectName());
+    command2_->setEnabled(true);
+}
+
+void Form7::onCommand2Clicked() {
+    takeCopy();
+    // One workbook per visit: the button comes back with "Смета по оплате труда".
+    command2_->setEnabled(false);
+    if (exportAction_) exportAction_(this);
+}
+
+}  // namespace normativ
