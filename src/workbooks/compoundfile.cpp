@@ -174,13 +174,14 @@ Result<CompoundFile> CompoundFile::open(const QByteArray& data) {
 
 QString CompoundFile::readFatChain(std::uint32_t start, QByteArray& out) const {
     out.clear();
+    std::vector<bool> visited(fat_.size(), false);
     std::uint32_t sector = start;
-    std::uint32_t steps = 0;
     while (sector != kEndOfChain) {
         if (sector > kMaxRegularSector || sector >= sectorCount_ || sector >= fat_.size() ||
-            ++steps > sectorCount_) {
+            visited[sector]) {
             return damaged(QStringLiteral("неверная цепочка секторов"));
         }
+        visited[sector] = true;
         const std::uint64_t offset = (static_cast<std::uint64_t>(sector) + 1) * sectorSize_;
         if (offset + sectorSize_ > static_cast<std::uint64_t>(data_.size())) {
             return damaged(QStringLiteral("сектор вне файла"));
@@ -203,13 +204,15 @@ QString CompoundFile::readChain(const std::vector<std::uint32_t>& table, std::ui
         return damaged(QStringLiteral("поток больше файла"));
     }
     out.reserve(static_cast<qsizetype>(size));
+    std::vector<bool> visited(table.size(), false);
     std::uint32_t sector = start;
     std::uint64_t steps = 0;
     while (static_cast<std::uint64_t>(out.size()) < size) {
         if (sector == kEndOfChain || sector == kFreeSector || sector > kMaxRegularSector ||
-            sector >= table.size() || ++steps > maxSteps) {
+            sector >= table.size() || visited[sector] || ++steps > maxSteps) {
             return damaged(QStringLiteral("неверная цепочка секторов"));
         }
+        visited[sector] = true;
         const std::uint64_t offset = base + static_cast<std::uint64_t>(sector) * unit;
         const std::uint64_t want =
             std::min<std::uint64_t>(unit, size - static_cast<std::uint64_t>(out.size()));

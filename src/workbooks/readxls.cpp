@@ -464,12 +464,16 @@ Result<LoadedWorkbook> readXls(const QByteArray& data) {
     if (!container) {
         return R::failure(container.error());
     }
-    auto streamResult = container->readStream(QStringLiteral("Workbook"));
-    if (!streamResult) {
-        streamResult = container->readStream(QStringLiteral("Book"));
-    }
-    if (!streamResult) {
+    const QStringList names = container->streamNames();
+    const QString streamName = names.contains(QStringLiteral("Workbook"), Qt::CaseInsensitive)
+                                   ? QStringLiteral("Workbook")
+                                   : QStringLiteral("Book");
+    if (!names.contains(streamName, Qt::CaseInsensitive)) {
         return R::failure(damaged(QStringLiteral("нет потока книги")));
+    }
+    const auto streamResult = container->readStream(streamName);
+    if (!streamResult) {
+        return R::failure(streamResult.error());
     }
     const QByteArray& bytes = streamResult.value();
     const std::string_view stream(bytes.constData(), static_cast<std::size_t>(bytes.size()));
