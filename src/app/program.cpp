@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include "distributionwindows.h"
+#include "estimatewindows.h"
 #include "form0.h"
 #include "infowindows.h"
 
@@ -16,6 +17,8 @@ Program::Program(const QLocale& locale) : store_(locale) {
     form8_ = std::make_unique<Form8>(form0_.get());
     distribution_ = std::make_unique<DistributionWindows>(store_, navigator_);
     navigator_.distribution = distribution_.get();
+    estimates_ = std::make_unique<EstimateWindows>(store_, form0_.get());
+    navigator_.estimates = estimates_.get();
 }
 
 Program::~Program() = default;

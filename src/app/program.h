@@ -8,6 +8,7 @@
 namespace normativ {
 
 class DistributionWindows;
+class EstimateWindows;
 class Form0;
 class Form8;
 
@@ -25,6 +26,7 @@ class Program {
     Form0& mainWindow() { return *form0_; }
     Form8& welcomeWindow() { return *form8_; }
     DistributionWindows& distributionWindows() { return *distribution_; }
+    EstimateWindows& estimateWindows() { return *estimates_; }
 
   private:
     Store store_;
@@ -32,6 +34,7 @@ class Program {
     std::unique_ptr<Form0> form0_;
     std::unique_ptr<Form8> form8_;
     std::unique_ptr<DistributionWindows> distribution_;
+    std::unique_ptr<EstimateWindows> estimates_;
 };
 
 /// Loads Qt's own Russian translations so that standard dialogs speak Russian.

@@ -1,5 +1,8 @@
 #include "answersdocument.h"
 
+#include "payrollestimate.h"
+#include "servicesestimate.h"
+
 #include "distributiontable.h"
 #include "institutionrecord.h"
 
@@ -252,8 +255,26 @@ QByteArray resultDocument(const ResultTexts& result, const Store& store) {
                        number(result.derived->maintenanceSubsidy));
         derived.insert(QStringLiteral("TotalSubsidy"), number(result.derived->totalSubsidy));
         top.insert(QStringLiteral("derived"), derived);
+        // The estimates the program offers after a successful calculation.
+        const PayrollEstimate payroll = computePayrollEstimate(store);
+        QJsonArray rows;
+        for (const auto& row : payroll.rows) {
+            QJsonArray columns;
+            for (const QString& text : row) columns.append(text);
+            rows.append(columns);
+        }
+        top.insert(QStringLiteral("payroll"), rows);
+        const ServicesEstimate services =
+            computeServicesEstimate(store, payroll.at(PayrollEstimate::kRows, 5));
+        QJsonObject lines;
+        for (int box = ServicesEstimate::kFirstBox;
+             box < ServicesEstimate::kFirstBox + ServicesEstimate::kBoxes; ++box)
+            lines.insert(QStringLiteral("Text%1").arg(box), services.box(box));
+        top.insert(QStringLiteral("services"), lines);
     } else {
         top.insert(QStringLiteral("derived"), QJsonValue());
+        top.insert(QStringLiteral("payroll"), QJsonValue());
+        top.insert(QStringLiteral("services"), QJsonValue());
     }
     return QJsonDocument(top).toJson(QJsonDocument::Indented);
 }

@@ -1,5 +1,6 @@
 // Runs the built normativ-calc on answers documents and checks what it prints and returns.
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -101,6 +102,14 @@ void TestNormativCalc::computesBothNormatives() {
         QCOMPARE(out["results"][QStringLiteral("Text%1").arg(n)].toString(), expected[n - 1]);
     }
     QCOMPARE(out["buttons"], QJsonValue(true));
+    // The estimates the program would show: 25 rows of 5 texts and Text121..Text134.
+    const QJsonArray payroll = out["payroll"].toArray();
+    QCOMPARE(payroll.size(), 25);
+    for (const QJsonValue& row : payroll) QCOMPARE(row.toArray().size(), 5);
+    const QJsonObject services = out["services"].toObject();
+    QCOMPARE(services.size(), 14);
+    QVERIFY(services.contains("Text121") && services.contains("Text134"));
+    QVERIFY(!payroll[24].toArray()[4].toString().isEmpty());
 }
 
 void TestNormativCalc::refusedStagesExitWithOne() {
@@ -116,6 +125,8 @@ void TestNormativCalc::refusedStagesExitWithOne() {
     QCOMPARE(out["results"]["Text6"].toString(), QStringLiteral("неверный ввод"));
     QCOMPARE(out["buttons"], QJsonValue(false));
     QVERIFY(out["derived"].isNull());
+    QVERIFY(out["payroll"].isNull());
+    QVERIFY(out["services"].isNull());
 }
 
 void TestNormativCalc::unusableInput_data() {

@@ -45,6 +45,7 @@ class TestWizard : public QObject {
     void backwardJumps();
     void distributionReturnsToKindStep();
     void help();
+    void estimatesFromResults();
 
   private:
     std::unique_ptr<Program> program_;
@@ -407,6 +408,18 @@ void TestWizard::help() {
     QCOMPARE(question(), wizard::stepTexts(21).question);
     QTest::mouseClick(helpButton, Qt::LeftButton);
     QCOMPARE(text->text(), wizard::averageSalaryHelp());
+}
+
+void TestWizard::estimatesFromResults() {
+    answerUpToResult(false, false);
+    QTest::mouseClick(control<QPushButton>(form0(), "Command6"), Qt::LeftButton);
+    QWidget* payroll = topLevel(QStringLiteral("Form6"));
+    QVERIFY(payroll && payroll->isVisible());
+    QVERIFY(!form0()->isEnabled());
+    QVERIFY(isNumericText(control<QLineEdit>(payroll, "Text225")->text(), store().locale));
+    QTest::mouseClick(control<QPushButton>(payroll, "Command1"), Qt::LeftButton);
+    QVERIFY(!payroll->isVisible());
+    QVERIFY(form0()->isEnabled());
 }
 
 QTEST_MAIN(TestWizard)
