@@ -361,7 +361,14 @@ std::optional<double> parseNumber(std::string_view s) {
     }
     double value = 0;
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (s.empty() || ec != std::errc() || end != s.data() + s.size() || !std::isfinite(value)) {
+    if (s.empty() || end != s.data() + s.size()) {
+        return std::nullopt;
+    }
+    if (ec == std::errc::result_out_of_range &&
+        (s.find("e-") != std::string_view::npos || s.find("E-") != std::string_view::npos)) {
+        return 0.0;  // too small for a double: a spreadsheet shows 0 too
+    }
+    if (ec != std::errc() || !std::isfinite(value)) {
         return std::nullopt;
     }
     return value;

@@ -11,7 +11,9 @@
 #include <locale.h>
 #include <unistd.h>
 #include <cerrno>
+#include <cfloat>
 #include <clocale>
+#include <cmath>
 #include <set>
 
 namespace normativ {
@@ -175,8 +177,12 @@ lxw_error writeCell(lxw_worksheet* ws, int row, int column, const CellValue& val
     const auto r = static_cast<lxw_row_t>(row - 1);
     const auto c = static_cast<lxw_col_t>(column - 1);
     switch (value.kind()) {
-        case CellValue::Kind::Number:
-            return worksheet_write_number(ws, r, c, value.toNumber(), format);
+        case CellValue::Kind::Number: {
+            // Below the smallest normal double a spreadsheet keeps 0 (and such a number's
+            // text would not read back).
+            const double v = std::fabs(value.toNumber()) < DBL_MIN ? 0.0 : value.toNumber();
+            return worksheet_write_number(ws, r, c, v, format);
+        }
         case CellValue::Kind::Text: {
             const QByteArray utf8 = escapeCellText(value.toText()).toUtf8();
             return worksheet_write_string(ws, r, c, utf8.constData(), format);

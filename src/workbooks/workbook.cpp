@@ -68,8 +68,10 @@ void Sheet::setValue(int row, int column, const CellValue& value) {
     if (!checkCell(row, column)) {
         return;
     }
-    if (value.isNumber() && !std::isfinite(value.toNumber())) {
-        fail(QStringLiteral("нечисловое значение в ячейке %1").arg(cellAddress(row, column)));
+    // A spreadsheet holds numbers up to 9.99999999999999E+307 only.
+    if (value.isNumber() && !(std::fabs(value.toNumber()) < 1e308)) {
+        fail(QStringLiteral("число в ячейке %1 не помещается в книгу")
+                 .arg(cellAddress(row, column)));
         return;
     }
     if (value.isText() && value.toText().size() > kMaxCellTextLength) {
