@@ -238,6 +238,17 @@ void Form0::onCommand4Clicked() {
     hide();
 }
 
+void Form0::hideModeChecks() {
+    for (QWidget* w : std::initializer_list<QWidget*>{check1_, check2_, command3_, command5_})
+        w->hide();
+}
+
+void Form0::returnFromLoader() {
+    for (QWidget* w : std::initializer_list<QWidget*>{check1_, check2_, command3_, command5_})
+        w->show();
+    show();
+}
+
 void Form0::onCommand3Clicked() {
     payrollInfo_->open();
 }
@@ -252,6 +263,10 @@ void Form0::showFirstStepAfterLoad() {
                                                       check1_, check2_, command3_, command5_})
         w->hide();
     store_.record.wizardStep = kFirstStep;
+    setQuestionArea(true);
+    textBox1_->setEnabled(true);
+    commandButton1_->setEnabled(true);
+    textBox1_->clear();
     layOutStep(kFirstStep, true);
     restoreStoredAnswer(kFirstStep);
     show();
@@ -519,7 +534,9 @@ void Form0::onCommand1Clicked() {
 }
 
 void Form0::onCommand2Clicked() {
-    if (navigator_.report) navigator_.report->createReport();
+    command2_->setEnabled(false);
+    // A report not written (cancelled, or refused by the disk) may be asked for again.
+    if (!navigator_.report || !navigator_.report->createReport()) command2_->setEnabled(true);
 }
 
 void Form0::onCommand6Clicked() {

@@ -32,6 +32,8 @@ class Form0 : public QWidget, public MainWindowPort {
     void returnToKindStep() override;
     void prepareStepAfterDistribution() override;
     void showFirstStepAfterLoad() override;
+    void hideModeChecks() override;
+    void returnFromLoader() override;
 
   private slots:
     void onCommandButton3Clicked();

@@ -27,6 +27,8 @@ class FakeMainWindow : public QWidget, public MainWindowPort {
         calls << QStringLiteral("prepareStepAfterDistribution");
     }
     void showFirstStepAfterLoad() override { calls << QStringLiteral("showFirstStepAfterLoad"); }
+    void hideModeChecks() override { calls << QStringLiteral("hideModeChecks"); }
+    void returnFromLoader() override { calls << QStringLiteral("returnFromLoader"); }
 
     QStringList calls;
 };

@@ -16,8 +16,13 @@ class MainWindowPort {
     /// Lays out the question that follows the distribution (21 or 25) and writes the
     /// payroll defaults when the institution's own payroll figures are not used.
     virtual void prepareStepAfterDistribution() = 0;
-    /// Shows step 1 after a workbook was loaded.
+    /// Shows step 1 after a workbook was loaded (the loaded pupil count pre-filled).
     virtual void showFirstStepAfterLoad() = 0;
+    /// Hides the two mode check boxes and their "?" buttons (after any load attempt).
+    virtual void hideModeChecks() = 0;
+    /// Back on the start screen when the loading window is closed: the check boxes and
+    /// their "?" buttons are shown again and the window is shown.
+    virtual void returnFromLoader() = 0;
 };
 
 class DistributionPort {
@@ -45,8 +50,10 @@ class EstimatesPort {
 class ReportPort {
   public:
     virtual ~ReportPort() = default;
-    /// Writes the saved report workbook of the current run.
-    virtual void createReport() = 0;
+    /// Writes the saved report workbook of the current run; false when nothing was
+    /// written (the user cancelled, or writing failed and the user was told why), so that
+    /// the button can be offered again.
+    virtual bool createReport() = 0;
 };
 
 /// The windows of one run, wired by main (and by tests). A port may be null while the
