@@ -358,6 +358,22 @@ void Sheet::freezePanes(int row, int column) {
     }
 }
 
+Workbook::Workbook(Workbook&& other) noexcept
+    : sheets_(std::move(other.sheets_)), error_(std::move(other.error_)) {
+    for (auto& sheet : sheets_) {
+        sheet->owner_ = this;
+    }
+}
+
+Workbook& Workbook::operator=(Workbook&& other) noexcept {
+    sheets_ = std::move(other.sheets_);
+    error_ = std::move(other.error_);
+    for (auto& sheet : sheets_) {
+        sheet->owner_ = this;
+    }
+    return *this;
+}
+
 Sheet& Workbook::addSheet(const QString& name) {
     const QString fallback = QStringLiteral("Лист%1").arg(sheets_.size() + 1);
     sheets_.push_back(std::unique_ptr<Sheet>(new Sheet(this, fallback)));

@@ -153,6 +153,9 @@ class Workbook {
     Workbook() = default;
     Workbook(const Workbook&) = delete;
     Workbook& operator=(const Workbook&) = delete;
+    /// Movable, so that a format can build a workbook and hand it back.
+    Workbook(Workbook&& other) noexcept;
+    Workbook& operator=(Workbook&& other) noexcept;
 
     /// Adds a sheet at the end; an empty name gives "Лист<number>".
     Sheet& addSheet(const QString& name = {});

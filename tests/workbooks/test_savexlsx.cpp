@@ -226,6 +226,20 @@ class TestSaveXlsx : public QObject {
         QCOMPARE(loaded->cell(1, u"D7"), CellValue::number(1));
     }
 
+    // A workbook built by a function and handed back still records refused calls.
+    void movedWorkbookKeepsItsSheets() {
+        const auto build = [] {
+            Workbook book;
+            book.addSheet(u"Лист"_qs).setNumber(u"A1", 5);
+            return book;
+        };
+        Workbook built = build();
+        Workbook moved = std::move(built);
+        moved.sheet(1).setNumber(u"XFE1", 1);
+        QVERIFY2(moved.error().contains(u"XFE1"_qs), qPrintable(moved.error()));
+        QCOMPARE(moved.sheet(1).value(u"A1"), CellValue::number(5));
+    }
+
     void sheetsInOrderWithNames() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("book.xlsx"));
