@@ -1,5 +1,6 @@
 #include "normativecalculation.h"
 
+#include "inputcheck.h"
 #include "numbers.h"
 #include "weightingpass.h"
 #include "weightsets.h"
@@ -34,15 +35,6 @@ class Inputs {
 
     double operator[](Answer a) const { return store_.record[a].toDouble(store_.locale); }
     double operator[](Flag f) const { return store_.record[f].toDouble(store_.locale); }
-    bool marker(Answer a) const { return store_.record[a].isNotEnteredMarker(store_.locale); }
-    bool zero(Answer a) const { return store_.record[a].isZero(store_.locale); }
-    bool missing(Answer a) const { return zero(a) || marker(a); }
-    bool anyMarker(std::initializer_list<Answer> answers) const {
-        for (Answer a : answers) {
-            if (marker(a)) return true;
-        }
-        return false;
-    }
 
     double planningYear() const { return store_.record.planningYear.toDouble(store_.locale); }
     double useOwnPayrollData() const {
@@ -59,31 +51,9 @@ class Inputs {
                in[Answer::TeacherIncentiveFund];
     }
 
-    /// A distribution record in use counts the marker as its pupils: the editor never
-    /// lets one through, but a workbook can hold one.
-    bool recordWithoutPupils() const {
-        for (int r = 1; r <= store_.distribution.usedRecords(); ++r) {
-            if (store_.distribution.pupilsNotEntered(r)) return true;
-        }
-        return false;
-    }
-
   private:
     const Store& store_;
 };
-
-/// The conditions both stages refuse on. Besides the answers every normative needs,
-/// the marker must reach no formula and the payroll base must not be 0.
-bool refusesCommonInputs(const Inputs& in) {
-    return in.missing(Answer::PupilCount) || in.missing(Answer::GroupCount) ||
-           in[Flag::SettlementIsVillage] + in[Flag::SettlementIsCity] == 0 ||
-           in[Flag::KindPreschoolSenior] + in[Flag::KindDevelopmentCentre] + in[Flag::KindOther] ==
-               0 ||
-           in.missing(Answer::MinTeacherSalary) || in.missing(Answer::TeacherPayrollFund) ||
-           in.anyMarker({Answer::TeacherCompensationFund, Answer::TeacherIncentiveFund,
-                         Answer::MonthsOfOperation}) ||
-           in.payrollBase() == 0 || in.recordWithoutPupils();
-}
 
 /// PlanningYearIndex: the 2010 index is a double, the later one a single.
 FieldValue planningYearIndex(const Inputs& in) {
@@ -116,7 +86,7 @@ double widen(float v) {
 
 StageOutcome runEducationStage(Store& store) {
     const Inputs in(store);
-    if (refusesCommonInputs(in)) return StageOutcome::Refused;
+    if (!educationInputProblems(store).empty()) return StageOutcome::Refused;
     const QLocale& locale = store.locale;
 
     const FieldValue yearIndex = planningYearIndex(in);
@@ -177,18 +147,9 @@ StageOutcome runMaintenanceStage(Store& store) {
     if (way != 0 && way != 1) return StageOutcome::NotRun;
     const bool ownData = way == 1;
 
-    if (refusesCommonInputs(in)) return StageOutcome::Refused;
+    if (!maintenanceInputProblems(store).empty()) return StageOutcome::Refused;
     const auto groupCoefficient = groupCountCoefficient(in[Answer::GroupCount]);
     if (!groupCoefficient) return StageOutcome::Refused;
-    if (in.marker(Answer::ParentFeePerMonth)) return StageOutcome::Refused;
-    if (ownData) {
-        // Every cost, volume, tariff and rate enters the normative.
-        for (const AnswerInfo& info : answerTable()) {
-            if (info.step >= 26 && info.step <= 53 && in.marker(info.answer)) {
-                return StageOutcome::Refused;
-            }
-        }
-    }
     const QLocale& locale = store.locale;
     const double pupils = in[Answer::PupilCount];
     const double minSalary = in[Answer::MinTeacherSalary];
