@@ -1,0 +1,288 @@
+// The estimate workbook: cells read back by our reader from the copies the estimate
+// windows keep, and its formats, merge and hidden columns in the package's XML.
+
+#include "estimateworkbook.h"
+#include "normativecalculation.h"
+#include "numbers.h"
+#include "openworkbook.h"
+#include "packageinspector.h"
+#include "payrollestimate.h"
+#include "reportstores.h"
+#include "savexlsx.h"
+#include "servicesestimate.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace normativ;
+using packagetest::Package;
+
+namespace {
+
+/// A calculated record with the estimate copies the windows would keep: the standard way
+/// (45 pupils, payroll defaults) or the institution's own figures.
+Store estimateStore(bool ownData) {
+    Store store(formatstest::russian());
+    store.record.institutionName = FieldValue::text(QStringLiteral("ДОУ №5"));
+    store.record.planningYear = FieldValue::text(QStringLiteral("2011"));
+    store.record.useOwnPayrollData = FieldValue::integer(ownData ? 1 : 0);
+    store.record.useOwnServicesData = FieldValue::integer(ownData ? 1 : 0);
+    const auto answer = [&](Answer a, const char* typed) {
+        store.record.storeAnswer(a, QString::fromUtf8(typed), store.locale);
+    };
+    answer(Answer::PupilCount, "45");
+    answer(Answer::GroupCount, "3");
+    answer(Answer::MonthsOfOperation, "12");
+    answer(Answer::ParentFeePerMonth, "1500,5");
+    store.record.writePayrollDefaults();
+    if (ownData) {
+        answer(Answer::MinTeacherSalary, "15000");
+        answer(Answer::TeacherPayrollFund, "9800000");
+        answer(Answer::TeacherCompensationFund, "1200000");
+        answer(Answer::TeacherIncentiveFund, "850000");
+        for (const auto& info : answerTable()) {
+            if (info.step >= 26 && info.step <= 53) answer(info.answer, "100");
+        }
+    }
+    store.record.setChoice(Flag::SettlementIsCity);
+    store.record.setChoice(Flag::KindPreschoolSenior);
+    store.record.setChoice(Flag::FiveDayWeek);
+    formatstest::setRecords(store, {{2, 5, 1, 125000}, {3, 7, 2, 200000}, {1, 9, 6, 125000}});
+    runNormativeCalculation(store);
+    const PayrollEstimate payroll = computePayrollEstimate(store);
+    store.estimateCopies.payroll = payroll.boxTexts();
+    const ServicesEstimate services =
+        computeServicesEstimate(store, payroll.at(PayrollEstimate::kRows, 5));
+    store.estimateCopies.services = servicesCopy(services.texts, store.locale);
+    return store;
+}
+
+/// A text of the estimate as the workbook should hold it: a number when it is one.
+CellValue typed(const QString& text) {
+    if (const auto n = parseNumber(text, formatstest::russian())) return CellValue::number(*n);
+    return text.isEmpty() ? CellValue() : CellValue::text(text);
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+namespace normativ {
+char* toString(const CellValue& v) {
+    return qstrdup(v.debugString().toUtf8().constData());
+}
+}  // namespace normativ
+
+class TestEstimateWorkbook : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { QVERIFY(dir_.isValid()); }
+
+    void values_data() {
+        QTest::addColumn<bool>("ownData");
+        QTest::newRow("standard way") << false;
+        QTest::newRow("own figures") << true;
+    }
+
+    // Every figure of both estimates in its cell, numbers as numbers.
+    void values() {
+        QFETCH(bool, ownData);
+        const Store store = estimateStore(ownData);
+        const LoadedWorkbook book = saveAndRead(store, QStringLiteral("values.xlsx"));
+        QCOMPARE(book.sheetCount(), 1);
+        const SavedPayrollEstimateText& payroll = store.estimateCopies.payroll;
+        const SavedServicesEstimateText& services = store.estimateCopies.services;
+        for (int r = 1; r <= SavedPayrollEstimateText::kRows; ++r) {
+            const int row = 4 + r;
+            const QString at = QStringLiteral("row %1").arg(row);
+            QVERIFY2(book.cell(1, row, 2) == typed(payroll.at(r, 1)), qPrintable(at));
+            QVERIFY2(book.cell(1, row, 2).isNumber(), qPrintable(at));
+            QVERIFY2(book.cell(1, row, 3) == CellValue::number(formatstest::sixteenDigits(
+                                                 45 * book.cell(1, row, 2).toNumber())),
+                     qPrintable(at));
+            for (int column = 3; column <= 5; ++column) {
+                QVERIFY2(book.cell(1, row, column + 1) == typed(payroll.at(r, column)),
+                         qPrintable(at));
+            }
+        }
+        // The service staff row runs right to left in the grid (Text120 ... Text116) and
+        // left to right in the workbook.
+        const auto box = [&](int number) {
+            return payroll.texts[SavedPayrollEstimateText::indexOfBox(number)];
+        };
+        QCOMPARE(book.cell(1, u"B28"), typed(box(120)));
+        QCOMPARE(book.cell(1, u"F28"), typed(box(116)));
+        for (int row = 30; row <= 37; ++row) {
+            for (int column = 2; column <= 4; ++column) {
+                QCOMPARE(book.cell(1, row, column), CellValue::text(QStringLiteral("-")));
+            }
+        }
+        for (int line = 1; line <= 7; ++line) {
+            QCOMPARE(book.cell(1, 29 + line, 5), typed(services.box(121 + 2 * (line - 1))));
+        }
+        for (int line = 1; line <= 6; ++line) {
+            QCOMPARE(book.cell(1, 29 + line, 6), typed(services.box(122 + 2 * (line - 1))));
+        }
+        QCOMPARE(book.cell(1, u"F36"), CellValue::number(services.grandTotal.toDouble()));
+        const double total =
+            parseNumber(payroll.at(25, 5), store.locale).value() + services.grandTotal.toDouble();
+        QCOMPARE(book.cell(1, u"F37"), CellValue::number(formatstest::sixteenDigits(total)));
+        QCOMPARE(book.cell(1, u"E37"), CellValue::number(formatstest::sixteenDigits(total / 45)));
+        const CellValue seeOther = CellValue::text(QStringLiteral("см. пр. расх."));
+        for (const char16_t* address : {u"E31", u"F31", u"E33", u"F33"}) {
+            QCOMPARE(book.cell(1, address) == seeOther, ownData);
+        }
+    }
+
+    void captions_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("title") << "A2"
+                               << "Рекомендуемая смета дошкольного образовательного учреждения";
+        QTest::newRow("B4") << "B4"
+                            << "Количество ставок на воспитанника";
+        QTest::newRow("C4") << "C4"
+                            << "Количество ставок (всего)";
+        QTest::newRow("D4") << "D4"
+                            << "Средняя зп на ставку, рублей";
+        QTest::newRow("E4") << "E4"
+                            << "Объем расходов на воспитанника, рублей";
+        QTest::newRow("F4") << "F4"
+                            << "Объем расходов (всего), рублей";
+        QTest::newRow("first row") << "A5"
+                                   << "Воспитатели";
+        QTest::newRow("doubled space") << "A8"
+                                       << "Инструктора  методисты";
+        QTest::newRow("missing space") << "A20"
+                                       << "Зам.заведующего по воспитательной работе";
+        QTest::newRow("with a space") << "A21"
+                                      << "Зам. заведующего по хозяйственной работе";
+        QTest::newRow("small letter") << "A26"
+                                      << "кассир";
+        QTest::newRow("service staff") << "A28"
+                                       << "Обслуживающий персонал (всего)";
+        QTest::newRow("payroll total") << "A29"
+                                       << "Оплата труда персонала ДОУ (всего)";
+        QTest::newRow("property") << "A34"
+                                  << "Расходы на содержание имущества учреждения, включая аренду "
+                                     "имущества";
+        QTest::newRow("last row") << "A37"
+                                  << "Расходы учреждения (всего)";
+        QTest::newRow("nothing in A1") << "A1"
+                                       << "";
+        QTest::newRow("nothing in A4") << "A4"
+                                       << "";
+        QTest::newRow("nothing in A38") << "A38"
+                                        << "";
+    }
+
+    void captions() {
+        QFETCH(QString, address);
+        QFETCH(QString, caption);
+        if (!book_) book_ = saveAndRead(estimateStore(false), QStringLiteral("captions.xlsx"));
+        QCOMPARE(book_->cell(1, address).toText(), caption);
+    }
+
+    void layout() {
+        const QString path = dir_.filePath(QStringLiteral("layout.xlsx"));
+        QVERIFY(saveWorkbook(buildEstimateWorkbook(estimateStore(false)), path).ok());
+        const Package p(path, 1);
+        QVERIFY(p.loaded());
+        QCOMPARE(p.merges(), QStringList{QStringLiteral("A2:F2")});
+        QCOMPARE(p.columnWidth(1), 35.71);
+        for (int column = 2; column <= 6; ++column) QCOMPARE(p.columnWidth(column), 14.14);
+        QVERIFY(!p.columnHidden(6));
+        QVERIFY(p.columnHidden(7));
+        QVERIFY(p.columnHidden(16384));
+
+        const auto title = p.style("A2");
+        QVERIFY(title.bold);
+        QCOMPARE(title.horizontal, QStringLiteral("center"));
+        QVERIFY(title.vertical.isEmpty() || title.vertical == QStringLiteral("bottom"));
+        QVERIFY(!title.wrap);
+        for (const char* address : {"B4", "F4"}) {
+            QCOMPARE(p.style(address).horizontal, QStringLiteral("center"));
+            QCOMPARE(p.style(address).vertical, QStringLiteral("center"));
+            QVERIFY(p.style(address).wrap);
+        }
+        QCOMPARE(p.style("A5").vertical, QStringLiteral("center"));
+        QVERIFY(p.style("A5").horizontal.isEmpty());
+        QVERIFY(p.style("A5").wrap);
+        for (const char* address : {"B5", "C29", "B37"}) {
+            QCOMPARE(p.style(address).numberFormat, QStringLiteral("0.000"));
+        }
+        for (const char* address : {"E5", "F29", "E37", "F37"}) {
+            QCOMPARE(p.style(address).numberFormat, QStringLiteral("0"));
+        }
+        QCOMPARE(p.style("D5").numberFormat, QStringLiteral("General"));
+        for (const char* address : {"B5", "D5", "E5"}) {
+            QCOMPARE(p.style(address).horizontal, QStringLiteral("center"));
+            QCOMPARE(p.style(address).vertical, QStringLiteral("center"));
+            QVERIFY(!p.style(address).wrap);
+        }
+        for (const char* address : {"A17", "F18", "A27", "C28", "F29", "A36", "F37"}) {
+            QVERIFY2(p.style(address).bold, address);
+        }
+        for (const char* address : {"A16", "F19", "A26", "A30", "F35"}) {
+            QVERIFY2(!p.style(address).bold, address);
+        }
+        for (const char* address : {"A4", "F4", "C20", "A37", "F37"}) {
+            const auto s = p.style(address);
+            QVERIFY2(s.left == QStringLiteral("thin") && s.top == QStringLiteral("thin") &&
+                         s.right == QStringLiteral("thin") && s.bottom == QStringLiteral("thin"),
+                     address);
+        }
+        QVERIFY(p.style("A3").bottom.isEmpty() || p.style("A3").bottom == QStringLiteral("thin"));
+        QVERIFY(p.style("G20").left.isEmpty());
+        // The long captions wrap onto more lines than the short ones.
+        QVERIFY(p.rowHeight(4).value_or(0) >= 3 * 15);
+        QVERIFY(p.rowHeight(34).value_or(0) > p.rowHeight(5).value_or(15));
+    }
+
+    // A payroll total that is not a number, or no pupils, leaves the institution's totals
+    // blank instead of writing a figure nobody computed.
+    void totalsLeftBlankWhenUnusable() {
+        Store store = estimateStore(false);
+        store.estimateCopies.payroll.texts[SavedPayrollEstimateText::indexOfBox(225)] =
+            QStringLiteral("неверный ввод");
+        Workbook book = buildEstimateWorkbook(store);
+        QVERIFY(book.sheet(1).value(u"F37").isEmpty());
+        QVERIFY(book.sheet(1).value(u"E37").isEmpty());
+        QCOMPARE(book.sheet(1).value(u"F29"), CellValue::text(QStringLiteral("неверный ввод")));
+
+        store = estimateStore(false);
+        store.record[Answer::PupilCount] = FieldValue::text(QStringLiteral("0"));
+        book = buildEstimateWorkbook(store);
+        QVERIFY(book.sheet(1).value(u"F37").isNumber());
+        QVERIFY(book.sheet(1).value(u"E37").isEmpty());
+        QCOMPARE(book.sheet(1).value(u"C5"), CellValue::number(0));
+    }
+
+    void defaultFileName() {
+        Store store(formatstest::russian());
+        store.record.institutionName = FieldValue::text(QStringLiteral("ДОУ <Радуга>"));
+        store.record.planningYear = FieldValue::text(QStringLiteral("2012"));
+        QCOMPARE(defaultEstimateFileName(store),
+                 QStringLiteral("Смета ДОУ ДОУ _Радуга_ 2012.xlsx"));
+    }
+
+  private:
+    LoadedWorkbook saveAndRead(const Store& store, const QString& name) {
+        const QString path = dir_.filePath(name);
+        const Status saved = saveWorkbook(buildEstimateWorkbook(store), path);
+        if (!saved.ok()) qWarning("%s", qPrintable(saved.error()));
+        Result<LoadedWorkbook> read = openWorkbook(readAll(path));
+        return read.ok() ? std::move(read.value()) : LoadedWorkbook();
+    }
+
+    QTemporaryDir dir_;
+    std::optional<LoadedWorkbook> book_;
+};
+
+QTEST_GUILESS_MAIN(TestEstimateWorkbook)
+#include "test_estimateworkbook.moc"
