@@ -1,0 +1,55 @@
+#include "workbookexports.h"
+
+#include "dialogs.h"
+#include "estimateworkbook.h"
+#include "savedreport.h"
+#include "store.h"
+#include "workbook.h"
+#include "workbooksaver.h"
+#include "workbooktexts.h"
+
+#include <exception>
+#include <new>
+#include <optional>
+
+namespace normativ {
+
+namespace {
+
+using namespace workbooktext;
+
+/// Builds a workbook; a failure is told to the user instead of leaving the click.
+template <typename Build>
+std::optional<Workbook> prepare(QWidget* parent, Build build) {
+    QString reason;
+    try {
+        return build();
+    } catch (const std::bad_alloc&) {
+        reason = QStringLiteral("недостаточно памяти");
+    } catch (const std::exception& e) {
+        reason = QString::fromLocal8Bit(e.what());
+    }
+    Dialogs::warning(parent, kNotPreparedTitle.toString(), kNotPrepared.toString().arg(reason));
+    return std::nullopt;
+}
+
+}  // namespace
+
+WorkbookExports::WorkbookExports(Store& store, Navigator& navigator)
+    : store_(store), navigator_(navigator) {}
+
+bool WorkbookExports::createReport() {
+    QWidget* parent = navigator_.main ? navigator_.main->widget() : nullptr;
+    std::optional<Workbook> report = prepare(parent, [this] { return buildSavedReport(store_); });
+    return report && WorkbookSaver::save(parent, *report, kReportDialogTitle.toString(),
+                                         defaultReportFileName(store_));
+}
+
+bool WorkbookExports::exportEstimates(QWidget* parent) {
+    std::optional<Workbook> estimates =
+        prepare(parent, [this] { return buildEstimateWorkbook(store_); });
+    return estimates && WorkbookSaver::save(parent, *estimates, kEstimateDialogTitle.toString(),
+                                            defaultEstimateFileName(store_));
+}
+
+}  // namespace normativ

@@ -1,0 +1,65 @@
+#include "workbooksaver.h"
+
+#include "dialogs.h"
+#include "savexlsx.h"
+#include "workbooktexts.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace normativ {
+
+namespace {
+
+using namespace workbooktext;
+
+bool openOnDesktop(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+WorkbookSaver::Opener& opener() {
+    static WorkbookSaver::Opener current = openOnDesktop;
+    return current;
+}
+
+QString withSuffix(const QString& path) {
+    if (path.endsWith(kWorkbookSuffix, Qt::CaseInsensitive)) return path;
+    return path + kWorkbookSuffix.toString();
+}
+
+}  // namespace
+
+QString WorkbookSaver::proposedPath(const QString& defaultFileName) {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+    return QDir(folder).filePath(defaultFileName);
+}
+
+bool WorkbookSaver::save(QWidget* parent, const Workbook& workbook, const QString& dialogTitle,
+                         const QString& defaultFileName) {
+    const QString chosen = Dialogs::saveFileName(parent, dialogTitle, proposedPath(defaultFileName),
+                                                 kWorkbookFilter.toString());
+    if (chosen.isEmpty()) return false;
+    const QString path = withSuffix(chosen);
+
+    const Status saved = saveWorkbook(workbook, path);
+    if (!saved) {
+        Dialogs::warning(parent, kNotSavedTitle.toString(),
+                         saved.error() + QLatin1Char(' ') + kTryAgain.toString());
+        return false;
+    }
+    if (!opener()(path)) {
+        // No spreadsheet program on this desktop: the file is there all the same.
+        Dialogs::information(parent, kSavedTitle.toString(),
+                             kSavedNotOpened.toString().arg(QDir::toNativeSeparators(path)));
+    }
+    return true;
+}
+
+void WorkbookSaver::setOpener(Opener newOpener) {
+    opener() = newOpener ? std::move(newOpener) : Opener(openOnDesktop);
+}
+
+}  // namespace normativ
