@@ -233,7 +233,9 @@ AnswersDocument loadAnswersDocument(const QByteArray& json, const QLocale& defau
     return result;
 }
 
-QByteArray resultDocument(const ResultTexts& result, const Store& store) {
+namespace {
+
+QJsonObject resultObject(const ResultTexts& result, const Store& store) {
     QJsonObject top;
     top.insert(QStringLiteral("education"),
                stageObject(result.education, store.record.educationNorm, store.locale));
@@ -276,6 +278,18 @@ QByteArray resultDocument(const ResultTexts& result, const Store& store) {
         top.insert(QStringLiteral("payroll"), QJsonValue());
         top.insert(QStringLiteral("services"), QJsonValue());
     }
+    return top;
+}
+
+}  // namespace
+
+QByteArray resultDocument(const ResultTexts& result, const Store& store) {
+    return QJsonDocument(resultObject(result, store)).toJson(QJsonDocument::Indented);
+}
+
+QByteArray editorRefusalDocument(const Store& store, const QString& message) {
+    QJsonObject top = resultObject(ResultTexts{}, store);
+    top.insert(QStringLiteral("error"), message);
     return QJsonDocument(top).toJson(QJsonDocument::Indented);
 }
 

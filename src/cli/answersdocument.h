@@ -43,6 +43,11 @@ AnswersDocument loadAnswersDocument(const QByteArray& json, const QLocale& defau
 /// it was is null.
 QByteArray resultDocument(const ResultTexts& result, const Store& store);
 
+/// The outcome when the distribution editor refused to finish, so that the result step
+/// was never reached: both stages refused, every result box left as it was (null), and
+/// the editor's message in "error". Its exit status is that of refused stages.
+QByteArray editorRefusalDocument(const Store& store, const QString& message);
+
 /// 0 when both stages computed, 1 otherwise.
 int resultExitStatus(const ResultTexts& result);
 

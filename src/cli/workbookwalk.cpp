@@ -1,0 +1,108 @@
+#include "workbookwalk.h"
+
+#include "distributiontable.h"
+#include "institutionrecord.h"
+
+namespace normativ {
+
+namespace {
+
+// A numeric step shows its answer (nothing for the marker) and "Далее" stores the box.
+void restoreShownAnswer(Store& store, Answer answer) {
+    InstitutionRecord& record = store.record;
+    record.storeAnswer(answer, record.shownText(answer, store.locale), store.locale);
+}
+
+// A choice step selects the option of each flag that is not zero, a later one taking the
+// selection from an earlier one, and "Далее" stores the selection; with none selected the
+// flags stay as they are.
+void restoreShownChoice(Store& store, int step) {
+    std::optional<Flag> selected;
+    for (const FlagInfo& info : flagsOfStep(step)) {
+        if (store.record.isFlagSet(info.flag, store.locale)) selected = info.flag;
+    }
+    if (selected) store.record.setChoice(*selected);
+}
+
+// The editor, opened on record 1 and walked to the last record with "Далее", then
+// finished. Each record is stored from what the editor shows of it.
+std::optional<QString> walkDistributionEditor(Store& store) {
+    DistributionTable& table = store.distribution;
+    const int count = table.usedRecords();
+    table.currentRecord = 1;
+    for (int r = 1; r <= count; ++r) {
+        table.currentRecord = static_cast<qint16>(r);
+        for (Kind kind : {Kind::AgeClass, Kind::StayMode, Kind::Orientation}) {
+            if (const auto text = table.kindText(r, kind)) table.storeKindText(r, kind, *text);
+        }
+        table.storePupilText(r, table.pupilText(r, store.locale), store.locale);
+        if (!table.isComplete(r)) return editortext::kIncomplete;
+    }
+    double total = 0;
+    if (const auto sum = table.distributedPupilTotal()) {
+        total = sum->toDouble();
+    } else {
+        // Beyond the currency range the total is still far from any pupil count.
+        for (int r = 1; r <= count; ++r) total += table.pupils(r).toDouble();
+    }
+    const FieldValue& pupilCount = store.record[Answer::PupilCount];
+    const double difference = total - pupilCount.toDouble(store.locale);
+    if (difference > 0) return editortext::kTotalAbovePupilCount;
+    if (difference < 0) {
+        return pupilCount.isNotEnteredMarker(store.locale) ? editortext::kPupilCountNotEntered
+                                                           : editortext::kTotalBelowPupilCount;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<QString> walkWizardAfterLoad(Store& store) {
+    InstitutionRecord& record = store.record;
+    const bool ownPayroll = !record.useOwnPayrollData.isZero(store.locale);
+    const bool ownServices = !record.useOwnServicesData.isZero(store.locale);
+    record.wizardStep = kFirstStep;
+    restoreShownAnswer(store, Answer::PupilCount);
+    restoreShownAnswer(store, Answer::GroupCount);
+    restoreShownChoice(store, 3);
+    restoreShownChoice(store, kKindStep);
+    if (!ownPayroll) record.writePayrollDefaults();
+    record.wizardStep = ownPayroll ? kFirstPayrollStep : kMonthsStep;
+    if (const auto message = walkDistributionEditor(store)) return message;
+
+    for (const AnswerInfo& info : answerTable()) {
+        const bool payrollStep = info.step >= kFirstPayrollStep && info.step < kMonthsStep;
+        const bool servicesStep = info.step > kMonthsStep && info.step < kParentFeeStep;
+        if (info.step < kFirstPayrollStep || (payrollStep && !ownPayroll) ||
+            (servicesStep && !ownServices)) {
+            continue;
+        }
+        record.wizardStep = info.step;
+        restoreShownAnswer(store, info.answer);
+    }
+    restoreShownChoice(store, kWorkWeekStep);
+    record.wizardStep = kResultStep;
+    return std::nullopt;
+}
+
+WorkbookRun readWorkbookForCalculation(const QByteArray& fileBytes, bool ownPayrollData,
+                                       bool ownServicesData, const QLocale& locale) {
+    WorkbookRun run;
+    Store store(locale);
+    // The start screen: the modes from the check boxes, one record to begin with.
+    store.record.useOwnPayrollData = FieldValue::integer(ownPayrollData ? 1 : 0);
+    store.record.useOwnServicesData = FieldValue::integer(ownServicesData ? 1 : 0);
+    store.distribution.recordCount = FieldValue::integer(1);
+    const WorkbookLoadResult loaded = loadWorkbookIntoStore(fileBytes, store);
+    if (!loaded.ok) {
+        run.refusal = loaded.reason.isEmpty()
+                          ? loaded.message
+                          : QStringLiteral("%1 (%2)").arg(loaded.message, loaded.reason);
+        return run;
+    }
+    if (const auto message = walkWizardAfterLoad(store)) run.editorMessage = *message;
+    run.store = std::move(store);
+    return run;
+}
+
+}  // namespace normativ
