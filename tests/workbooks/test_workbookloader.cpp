@@ -6,6 +6,7 @@
 #include "reportstores.h"
 #include "savedreport.h"
 #include "savexlsx.h"
+#include "testsupport.h"
 #include "workbookloader.h"
 
 #include <QElapsedTimer>
@@ -421,6 +422,29 @@ class TestWorkbookLoader : public QObject {
             b.sheet(2).setNumber(u"A4", 3);
             b.sheet(2).setText(u"CU9", QStringLiteral("x"));
         }) << "CU9";
+        // Hostile packages: the readers' caps refuse them like any wrong file.
+        {
+            const QByteArray marker = "<row r=\"17\"><c r=\"EH17\"><v>11123545</v></c></row>";
+            const QByteArray sheet = "xl/worksheets/sheet1.xml";
+            std::vector<testsupport::ZipEntry> bomb = testsupport::packageEntries(marker);
+            std::vector<testsupport::ZipEntry> doctype = bomb;
+            for (auto& e : bomb) {
+                if (e.name != sheet) continue;
+                e.data = testsupport::deflateZeros(17 * 1024 * 1024);
+                e.method = 8;
+                e.compressedSize = static_cast<std::uint32_t>(e.data.size());
+                e.size = 1000;  // declared small: the inflated bytes count
+            }
+            for (auto& e : doctype) {
+                if (e.name != sheet) continue;
+                e = testsupport::storedEntry(
+                    sheet, "<?xml version=\"1.0\"?><!DOCTYPE w [<!ENTITY x \"y\">]>" +
+                               testsupport::sheetXml(marker));
+            }
+            QTest::newRow("a part inflating past its cap")
+                << testsupport::buildZip(bomb) << "sheet1.xml";
+            QTest::newRow("XML with a DOCTYPE") << testsupport::buildZip(doctype) << "DOCTYPE";
+        }
         QTest::newRow("report without its second sheet") << [this] {
             Workbook book;
             Sheet& s = book.addSheet();
@@ -447,7 +471,10 @@ class TestWorkbookLoader : public QObject {
         QFETCH(QString, reason);
         Store store = filledStore();
         const Store before = store;
+        QElapsedTimer timer;
+        timer.start();
         const WorkbookLoadResult result = loadWorkbookIntoStore(bytes, store);
+        QVERIFY(timer.elapsed() < 2000);
         QVERIFY(!result.ok);
         QCOMPARE(result.message, QStringLiteral("Указанный Вами файл не является требуемой формой "
                                                 "статистической отчетности"));
