@@ -193,6 +193,10 @@ void Form7::unload() {
     command2_->setEnabled(true);
 }
 
+void Form7::offerExportAgain() {
+    command2_->setEnabled(true);
+}
+
 void Form7::onCommand2Clicked() {
     takeCopy();
     // One workbook per visit: the button comes back with "Смета по оплате труда".

@@ -30,6 +30,9 @@ class Form7 : public QWidget {
     /// The payroll estimate window shown again when this one is left.
     void setPayrollWindow(QWidget* payrollWindow) { payrollWindow_ = payrollWindow; }
     void setExportAction(ExportAction action) { exportAction_ = std::move(action); }
+    /// Enables "Сформировать сметы в формате Excel" again: the export wrote nothing (the
+    /// user cancelled, or the file could not be written).
+    void offerExportAgain();
 
     /// Writes a computed estimate into the 14 boxes.
     void showEstimate(const ServicesEstimate& estimate);
