@@ -3,7 +3,9 @@
 #include "distributionwindows.h"
 #include "estimatewindows.h"
 #include "form0.h"
+#include "form3.h"
 #include "infowindows.h"
+#include "workbookexports.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -19,6 +21,13 @@ Program::Program(const QLocale& locale) : store_(locale) {
     navigator_.distribution = distribution_.get();
     estimates_ = std::make_unique<EstimateWindows>(store_, form0_.get());
     navigator_.estimates = estimates_.get();
+    form3_ = std::make_unique<Form3>(store_, navigator_);
+    navigator_.loader = form3_.get();
+    workbooks_ = std::make_unique<WorkbookExports>(store_, navigator_);
+    navigator_.report = workbooks_.get();
+    estimates_->setExportAction([this](QWidget* parent) {
+        if (!workbooks_->exportEstimates(parent)) estimates_->form7().offerExportAgain();
+    });
 }
 
 Program::~Program() = default;

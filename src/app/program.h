@@ -10,7 +10,9 @@ namespace normativ {
 class DistributionWindows;
 class EstimateWindows;
 class Form0;
+class Form3;
 class Form8;
+class WorkbookExports;
 
 /// All windows of one run, wired to one store. main() makes one; GUI tests make one
 /// per test to drive whole flows.
@@ -27,6 +29,7 @@ class Program {
     Form8& welcomeWindow() { return *form8_; }
     DistributionWindows& distributionWindows() { return *distribution_; }
     EstimateWindows& estimateWindows() { return *estimates_; }
+    Form3& loaderWindow() { return *form3_; }
 
   private:
     Store store_;
@@ -35,6 +38,8 @@ class Program {
     std::unique_ptr<Form8> form8_;
     std::unique_ptr<DistributionWindows> distribution_;
     std::unique_ptr<EstimateWindows> estimates_;
+    std::unique_ptr<Form3> form3_;
+    std::unique_ptr<WorkbookExports> workbooks_;
 };
 
 /// Loads Qt's own Russian translations so that standard dialogs speak Russian.
