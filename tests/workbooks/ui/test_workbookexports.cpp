@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QWindow>
 #include <QtTest>
 #include <memory>
 
@@ -70,6 +72,7 @@ class TestWorkbookExports : public QObject {
     void estimatesNotWrittenCanBeAskedAgain_data();
     void estimatesNotWrittenCanBeAskedAgain();
     void writtenReportLoadsBackThroughTheWindows();
+    void closingTheLoaderKeepsTheProgramRunning();
 
   private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -348,6 +351,26 @@ void TestWorkbookExports::writtenReportLoadsBackThroughTheWindows() {
     click(form0(), "CommandButton1");
     QCOMPARE(store.record.wizardStep, 2);
     QCOMPARE(control<QLineEdit>(form0(), "TextBox1")->text(), QStringLiteral("1"));
+}
+
+void TestWorkbookExports::closingTheLoaderKeepsTheProgramRunning() {
+    click(form0(), "Command4");
+    Form3& loader = program_->loaderWindow();
+    QVERIFY(loader.isVisible());
+    // The close box, while the loader is the only window shown: the program must not take
+    // it for its last window closing.
+    bool stillRunning = false;
+    QTimer::singleShot(0, &loader, [&loader] { loader.windowHandle()->close(); });
+    QTimer::singleShot(200, qApp, [&stillRunning] {
+        stillRunning = true;
+        QCoreApplication::exit(0);  // quit() would close the windows first
+    });
+    QApplication::exec();
+    QVERIFY(stillRunning);
+    QVERIFY(!loader.isVisible());
+    QVERIFY(form0()->isVisible());
+    QVERIFY(control<QWidget>(form0(), "Check1")->isVisible());
+    QVERIFY(control<QWidget>(form0(), "Command5")->isVisible());
 }
 
 QTEST_MAIN(TestWorkbookExports)
