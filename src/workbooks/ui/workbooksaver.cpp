@@ -6,6 +6,7 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -43,6 +44,12 @@ bool WorkbookSaver::save(QWidget* parent, const Workbook& workbook, const QStrin
                                                  kWorkbookFilter.toString());
     if (chosen.isEmpty()) return false;
     const QString path = withSuffix(chosen);
+    if (path != chosen && QFileInfo::exists(path) &&
+        Dialogs::question(parent, dialogTitle,
+                          kReplaceExisting.toString().arg(QDir::toNativeSeparators(path))) !=
+            QMessageBox::Yes) {
+        return false;
+    }
 
     const Status saved = saveWorkbook(workbook, path);
     if (!saved) {

@@ -18,8 +18,9 @@ class WorkbookSaver {
     using Opener = std::function<bool(const QString& path)>;
 
     /// Asks for the file (the save dialog starts in the documents folder with
-    /// `defaultFileName`), adds ".xlsx" when the name has no such ending, writes the file
-    /// whole or not at all, then opens it. When it can't be opened the user is told where
+    /// `defaultFileName`), adds ".xlsx" when the name has no such ending (asking before
+    /// replacing a file the dialog did not ask about), writes the file whole or not at
+    /// all, then opens it. When it can't be opened the user is told where
     /// the file is. False when nothing was written: the user cancelled, or the write
     /// failed and a message named the file and the reason.
     static bool save(QWidget* parent, const Workbook& workbook, const QString& dialogTitle,

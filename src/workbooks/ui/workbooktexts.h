@@ -10,6 +10,9 @@ inline constexpr QStringView kReportDialogTitle = u"Сохранение отч�
 inline constexpr QStringView kEstimateDialogTitle = u"Сохранение смет";
 inline constexpr QStringView kWorkbookFilter = u"Книга Excel (*.xlsx)";
 inline constexpr QStringView kWorkbookSuffix = u".xlsx";
+/// %1: the full path of a file that is there already. Asked when the ending was added to
+/// the name the user gave, since the dialog asked about the name without it.
+inline constexpr QStringView kReplaceExisting = u"Файл «%1» уже существует. Заменить его?";
 inline constexpr QStringView kNotSavedTitle = u"Файл не сохранен";
 /// Follows the writer's message, which names the file and the reason.
 inline constexpr QStringView kTryAgain =

@@ -44,6 +44,8 @@ class TestWorkbookSaver : public QObject {
     void writesChosenFileAndOpensIt_data();
     void writesChosenFileAndOpensIt();
     void cancelWritesNothing();
+    void addedEndingAsksBeforeReplacing_data();
+    void addedEndingAsksBeforeReplacing();
     void failedWriteIsToldAndNothingIsLeft_data();
     void failedWriteIsToldAndNothingIsLeft();
     void noSpreadsheetProgramTellsWhereTheFileIs();
@@ -113,6 +115,40 @@ void TestWorkbookSaver::cancelWritesNothing() {
     QVERIFY(opened_.isEmpty());
     QVERIFY(Dialogs::takeShownMessages().isEmpty());
     QVERIFY(entries().isEmpty());
+}
+
+void TestWorkbookSaver::addedEndingAsksBeforeReplacing_data() {
+    QTest::addColumn<bool>("replace");
+    QTest::newRow("replaced when the user agrees") << true;
+    QTest::newRow("kept when the user declines") << false;
+}
+
+void TestWorkbookSaver::addedEndingAsksBeforeReplacing() {
+    QFETCH(bool, replace);
+    const QString existing = path(QStringLiteral("отчет.xlsx"));
+    {
+        QFile file(existing);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("прежний файл");
+    }
+    Dialogs::resetHooks();
+    Dialogs::setNextAnswer(replace ? QMessageBox::Yes : QMessageBox::No);
+    Dialogs::setNextFileName(path(QStringLiteral("отчет")));
+    QCOMPARE(WorkbookSaver::save(nullptr, smallWorkbook(), QStringLiteral("Сохранение"),
+                                 QStringLiteral("книга.xlsx")),
+             replace);
+    const QStringList shown = Dialogs::takeShownMessages();
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown[0].contains(QDir::toNativeSeparators(existing)), qPrintable(shown[0]));
+    if (replace) {
+        QCOMPARE(readBack(existing, u"A1"), CellValue::text(QStringLiteral("Проверка")));
+    } else {
+        QFile file(existing);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("прежний файл"));
+        QVERIFY(opened_.isEmpty());
+    }
+    QCOMPARE(entries(), QStringList{QStringLiteral("отчет.xlsx")});
 }
 
 void TestWorkbookSaver::failedWriteIsToldAndNothingIsLeft_data() {
