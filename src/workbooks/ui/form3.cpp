@@ -134,7 +134,7 @@ void Form3::arrange() {
     const int listsTop = twips(kListsTop) + down;
     const int driveHeight = std::max(twips(kDriveHeight), drive1_->sizeHint().height());
     drive1_->setGeometry(left, listsTop, twips(kLeftListWidth), driveHeight);
-    const int dirTop = listsTop + driveHeight + twips(kGap) - 3;
+    const int dirTop = listsTop + driveHeight + twips(kGap);
     dir1_->setGeometry(left, dirTop, twips(kLeftListWidth),
                        listsTop + twips(kListsHeight) - dirTop);
     file1_->setGeometry(twips(kRightListLeft), listsTop,
@@ -238,7 +238,9 @@ void Form3::setLabel3(const QString& text) {
 }
 
 void Form3::openLoader() {
-    if (directory_.isEmpty()) showDirectory(startDirectory(loadPath_));
+    // Volumes and files may have come and gone since the last opening.
+    fillDrives();
+    showDirectory(directory_.isEmpty() ? startDirectory(loadPath_) : directory_);
     show();
     raise();
     activateWindow();
