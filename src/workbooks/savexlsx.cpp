@@ -38,6 +38,7 @@ QString reasonOf(int error) {
             return QStringLiteral("диск доступен только для чтения");
         case ENOSPC:
         case EDQUOT:
+        case EFBIG:
             return QStringLiteral("недостаточно места на диске");
         case ENAMETOOLONG:
             return QStringLiteral("слишком длинное имя файла");
@@ -338,6 +339,14 @@ QString escapeCellText(const QString& text) {
     return out;
 }
 
+namespace {
+void (*beforeRenameHook)() = nullptr;
+}
+
+void setBeforeRenameHookForTests(void (*hook)()) {
+    beforeRenameHook = hook;
+}
+
 Status saveWorkbook(const Workbook& workbook, const QString& path) {
     if (!workbook.error().isEmpty()) {
         return Status::failure(failure(path, workbook.error()));
@@ -393,15 +402,13 @@ Status saveWorkbook(const Workbook& workbook, const QString& path) {
         result = check.first != LXW_NO_ERROR ? check.first : closed;
     }
     if (result != LXW_NO_ERROR) {
-        if (closeErrno == ENOSPC || closeErrno == EDQUOT || closeErrno == EACCES ||
-            closeErrno == EROFS) {
-            return discard(reasonOf(closeErrno));
-        }
+        if (closeErrno != 0) return discard(reasonOf(closeErrno));
         return discard(QStringLiteral("ошибка записи книги (%1)").arg(static_cast<int>(result)));
     }
     if (const int e = syncPath(temporaryName, false); e != 0) {
         return discard(reasonOf(e));
     }
+    if (beforeRenameHook != nullptr) beforeRenameHook();
     if (::rename(temporaryName.constData(), QFile::encodeName(path).constData()) != 0) {
         return discard(reasonOf(errno));
     }

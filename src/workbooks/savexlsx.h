@@ -20,4 +20,8 @@ Status saveWorkbook(const Workbook& workbook, const QString& path);
 /// the text reads back unchanged.
 QString escapeCellText(const QString& text);
 
+/// Tests only: called when the complete temporary file is on the disk, just before it is
+/// renamed into place (a test makes the process die there).
+void setBeforeRenameHookForTests(void (*hook)());
+
 }  // namespace normativ
