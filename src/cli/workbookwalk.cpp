@@ -1,5 +1,7 @@
 #include "workbookwalk.h"
 
+#include "distributioncheck.h"
+
 #include "distributiontable.h"
 #include "institutionrecord.h"
 
@@ -36,23 +38,9 @@ std::optional<QString> walkDistributionEditor(Store& store) {
             if (const auto text = table.kindText(r, kind)) table.storeKindText(r, kind, *text);
         }
         table.storePupilText(r, table.pupilText(r, store.locale), store.locale);
-        if (!table.isComplete(r)) return editortext::kIncomplete;
+        if (!table.isComplete(r)) return kIncompleteRecordMessage;
     }
-    double total = 0;
-    if (const auto sum = table.distributedPupilTotal()) {
-        total = sum->toDouble();
-    } else {
-        // Beyond the currency range the total is still far from any pupil count.
-        for (int r = 1; r <= count; ++r) total += table.pupils(r).toDouble();
-    }
-    const FieldValue& pupilCount = store.record[Answer::PupilCount];
-    const double difference = total - pupilCount.toDouble(store.locale);
-    if (difference > 0) return editortext::kTotalAbovePupilCount;
-    if (difference < 0) {
-        return pupilCount.isNotEnteredMarker(store.locale) ? editortext::kPupilCountNotEntered
-                                                           : editortext::kTotalBelowPupilCount;
-    }
-    return std::nullopt;
+    return distributedTotalProblem(store);
 }
 
 }  // namespace

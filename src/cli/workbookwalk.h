@@ -10,19 +10,6 @@
 
 namespace normativ {
 
-/// The distribution editor's messages when it refuses to finish.
-namespace editortext {
-inline const QString kIncomplete = QStringLiteral("Проверьте правильность и полноту ввода данных");
-inline const QString kTotalAbovePupilCount = QStringLiteral(
-    "Общее количество воспитанников, указанное ранее, меньше суммарного "
-    "количества воспитанников по группам");
-inline const QString kTotalBelowPupilCount = QStringLiteral(
-    "Общее количество воспитанников, указанное ранее, больше суммарного "
-    "количества воспитанников по группам");
-inline const QString kPupilCountNotEntered = QStringLiteral(
-    "Не введено общее количество воспитанников ДОУ, необходимо вернуться на первый шаг");
-}  // namespace editortext
-
 /// The user's way through the wizard after a load, pressing "Далее" everywhere without
 /// changing anything: steps 1 and 2 re-store their shown answers by the answer box's rule
 /// (an Empty answer, or one that is not a number, becomes the not-entered marker), steps 3

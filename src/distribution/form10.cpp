@@ -1,5 +1,7 @@
 #include "form10.h"
 
+#include "distributioncheck.h"
+
 #include "closeguard.h"
 #include "form10texts.h"
 #include "navigation.h"
@@ -270,26 +272,13 @@ void Form10::finish() {
         showMessage(kIncomplete);
         return;
     }
-    double total = 0;
-    if (const auto sum = table.distributedPupilTotal()) {
-        total = sum->toDouble();
-    } else {
-        // Beyond the currency range the total is still far from any pupil count: add it
-        // up in double precision rather than report a wrong match.
-        for (int r = 1; r <= recordCount(); ++r) total += table.pupils(r).toDouble();
+    if (const auto problem = distributedTotalProblem(store_)) {
+        showMessage(*problem);
+        return;
     }
-    const FieldValue& pupilCount = store_.record[Answer::PupilCount];
-    const double difference = total - pupilCount.toDouble(store_.locale);
-    if (difference > 0) {
-        showMessage(kTotalAbovePupilCount);
-    } else if (difference == 0) {
-        hideMessage();
-        if (navigator_.main) navigator_.main->widget()->show();
-        hide();
-    } else {
-        showMessage(pupilCount.isNotEnteredMarker(store_.locale) ? kPupilCountNotEntered
-                                                                 : kTotalBelowPupilCount);
-    }
+    hideMessage();
+    if (navigator_.main) navigator_.main->widget()->show();
+    hide();
 }
 
 void Form10::onCommand2Clicked() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "distributioncheck.h"
+
 #include <QStringView>
 
 // Every text the distribution record editor shows. The list items of the three choice
@@ -23,16 +25,12 @@ inline constexpr QStringView kFinish = u"Закончить распределе
 /// What the finish button reads before the window is first shown.
 inline constexpr QStringView kFinishAtDesign = u"Закончить распределение воспитанников по группам";
 
-inline constexpr QStringView kIncomplete = u"Проверьте правильность и полноту ввода данных";
+// The finish check's messages are the core's, so that every finish check says the same.
+inline const QString& kIncomplete = kIncompleteRecordMessage;
+inline const QString& kTotalAbovePupilCount = kTotalAbovePupilCountMessage;
+inline const QString& kTotalBelowPupilCount = kTotalBelowPupilCountMessage;
+inline const QString& kPupilCountNotEntered = kPupilCountNotEnteredMessage;
 inline constexpr QStringView kLimitReached =
     u"Достигнуто предельное количество записей, обратитесь к разработчику";
-inline constexpr QStringView kTotalAbovePupilCount =
-    u"Общее количество воспитанников, указанное ранее, меньше суммарного количества "
-    u"воспитанников по группам";
-inline constexpr QStringView kTotalBelowPupilCount =
-    u"Общее количество воспитанников, указанное ранее, больше суммарного количества "
-    u"воспитанников по группам";
-inline constexpr QStringView kPupilCountNotEntered =
-    u"Не введено общее количество воспитанников ДОУ, необходимо вернуться на первый шаг";
 
 }  // namespace normativ::form10text

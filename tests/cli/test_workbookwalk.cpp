@@ -2,7 +2,7 @@
 // as the answer box stores it, the payroll defaults, the choices kept, and the
 // distribution editor's finish checks.
 
-#include "form10texts.h"
+#include "distributioncheck.h"
 #include "workbookwalk.h"
 
 #include <QtTest>
@@ -141,17 +141,17 @@ class TestWorkbookWalk : public QObject {
         const FieldValue pupils = FieldValue::number(45);
         QTest::newRow("records add up") << pupils << 0 << 24.5 << QString();
         QTest::newRow("a record without its orientation")
-            << pupils << int(Kind::Orientation) << 24.5 << form10text::kIncomplete.toString();
+            << pupils << int(Kind::Orientation) << 24.5 << kIncompleteRecordMessage;
         QTest::newRow("a record without its age")
-            << pupils << int(Kind::AgeClass) << 24.5 << form10text::kIncomplete.toString();
+            << pupils << int(Kind::AgeClass) << 24.5 << kIncompleteRecordMessage;
         QTest::newRow("a record's pupils not entered")
-            << pupils << 0 << 79265830346.0 << form10text::kIncomplete.toString();
+            << pupils << 0 << 79265830346.0 << kIncompleteRecordMessage;
         QTest::newRow("records above the pupil count")
-            << pupils << 0 << 25.0 << form10text::kTotalAbovePupilCount.toString();
+            << pupils << 0 << 25.0 << kTotalAbovePupilCountMessage;
         QTest::newRow("records below the pupil count")
-            << pupils << 0 << 24.0 << form10text::kTotalBelowPupilCount.toString();
+            << pupils << 0 << 24.0 << kTotalBelowPupilCountMessage;
         QTest::newRow("pupil count blank")
-            << FieldValue() << 0 << 24.5 << form10text::kPupilCountNotEntered.toString();
+            << FieldValue() << 0 << 24.5 << kPupilCountNotEnteredMessage;
         QTest::newRow("pupil count typed as text")
             << FieldValue::text(QStringLiteral("45")) << 0 << 24.5 << QString();
     }
@@ -201,14 +201,6 @@ class TestWorkbookWalk : public QObject {
         QCOMPARE(run.store->record[Answer::MinTeacherSalary],
                  FieldValue::text(QStringLiteral("15000,5")));
         QCOMPARE(run.store->record[Answer::HeatTariff], FieldValue::number(1450.3));
-    }
-
-    // The messages are the editor window's own.
-    void editorTexts() {
-        QCOMPARE(editortext::kIncomplete, form10text::kIncomplete.toString());
-        QCOMPARE(editortext::kTotalAbovePupilCount, form10text::kTotalAbovePupilCount.toString());
-        QCOMPARE(editortext::kTotalBelowPupilCount, form10text::kTotalBelowPupilCount.toString());
-        QCOMPARE(editortext::kPupilCountNotEntered, form10text::kPupilCountNotEntered.toString());
     }
 };
 
