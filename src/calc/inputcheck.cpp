@@ -8,6 +8,7 @@ namespace {
 
 const QString kNotEntered = QStringLiteral("не введено");
 const QString kZero = QStringLiteral("0");
+const QString kOutOfRange = QStringLiteral("результат вне допустимого диапазона");
 
 class Checker {
   public:
@@ -150,6 +151,18 @@ QString answerShortName(Answer answer) {
             return QStringLiteral("родительская плата");
     }
     return QString();
+}
+
+InputProblem educationResultProblem() {
+    return {QStringLiteral("норматив по обучению"), kOutOfRange};
+}
+
+InputProblem maintenanceResultProblem() {
+    return {QStringLiteral("норматив по содержанию"), kOutOfRange};
+}
+
+InputProblem maintenanceWayProblem() {
+    return {QStringLiteral("способ расчета норматива по содержанию"), QStringLiteral("не выбран")};
 }
 
 std::vector<InputProblem> educationInputProblems(const Store& store) {

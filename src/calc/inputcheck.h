@@ -24,4 +24,14 @@ std::vector<InputProblem> educationInputProblems(const Store& store);
 /// The same for the maintenance stage (its way chosen by UseOwnServicesData).
 std::vector<InputProblem> maintenanceInputProblems(const Store& store);
 
+/// The cause named when the education stage refuses although no input problem is
+/// listed: a result that is not a finite number, or a currency value beyond its range
+/// (answers far too large, say).
+InputProblem educationResultProblem();
+/// The same for the maintenance stage.
+InputProblem maintenanceResultProblem();
+/// The cause named when the maintenance stage does not run: UseOwnServicesData is
+/// neither 0 nor 1.
+InputProblem maintenanceWayProblem();
+
 }  // namespace normativ
