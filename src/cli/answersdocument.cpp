@@ -18,24 +18,40 @@ namespace normativ {
 
 namespace {
 
-/// Thrown inside the reader only; loadAnswersDocument turns it into the error text.
+/// Thrown inside the reader only; loadAnswersDocument turns it into the error texts.
 struct DocumentError {
     QString message;
+    QString russian;
 };
 
-[[noreturn]] void fail(const QString& path, const QString& problem) {
-    throw DocumentError{path.isEmpty() ? problem : path + QStringLiteral(": ") + problem};
+/// `problem` in English for the command line's message, `russianProblem` for a batch's
+/// item, both after the field's path.
+[[noreturn]] void fail(const QString& path, const QString& problem, const QString& russianProblem) {
+    const auto at = [&](const QString& text) {
+        return path.isEmpty() ? text : path + QStringLiteral(": ") + text;
+    };
+    throw DocumentError{at(problem), at(russianProblem)};
 }
 
-QString quoted(const QString& s) {
-    return QLatin1Char('"') + s + QLatin1Char('"');
+[[noreturn]] void failUnknownField(const QString& name) {
+    fail(QString(), QStringLiteral("unknown field \"%1\"").arg(name),
+         QStringLiteral("неизвестное поле «%1»").arg(name));
 }
+
+[[noreturn]] void failMissingField(const QString& name) {
+    fail(QString(), QStringLiteral("missing field \"%1\"").arg(name),
+         QStringLiteral("нет поля «%1»").arg(name));
+}
+
+const QString kExpectedObject = QStringLiteral("expected an object");
+const QString kExpectedObjectRu = QStringLiteral("ожидается объект");
+const QString kExpectedValue = QStringLiteral("expected a string, a number or null");
+const QString kExpectedValueRu = QStringLiteral("ожидается строка, число или null");
 
 void checkKeys(const QJsonObject& object, const QStringList& allowed, const QString& path) {
     for (auto it = object.begin(); it != object.end(); ++it) {
         if (!allowed.contains(it.key())) {
-            fail(QString(), QStringLiteral("unknown field %1")
-                                .arg(quoted(path.isEmpty() ? it.key() : path + '.' + it.key())));
+            failUnknownField(path.isEmpty() ? it.key() : path + '.' + it.key());
         }
     }
 }
@@ -46,16 +62,21 @@ int itemNumber(const QJsonValue& v, int first, int last, const QString& path, bo
                                  .arg(first)
                                  .arg(last)
                                  .arg(nullAllowed ? QStringLiteral(" or null") : QString());
-    if (!v.isDouble()) fail(path, expected);
+    const QString russian = QStringLiteral("ожидается целое число от %1 до %2%3")
+                                .arg(first)
+                                .arg(last)
+                                .arg(nullAllowed ? QStringLiteral(" или null") : QString());
+    if (!v.isDouble()) fail(path, expected, russian);
     const double d = v.toDouble();
     if (d != std::floor(d) || d < first || d > last) {
-        fail(path, QStringLiteral("%1 is out of range; %2").arg(v.toDouble()).arg(expected));
+        fail(path, QStringLiteral("%1 is out of range; %2").arg(v.toDouble()).arg(expected),
+             QStringLiteral("%1 вне допустимых значений; %2").arg(v.toDouble()).arg(russian));
     }
     return static_cast<int>(d);
 }
 
 int modeValue(const QJsonObject& top, const QString& name) {
-    if (!top.contains(name)) fail(QString(), QStringLiteral("missing field %1").arg(quoted(name)));
+    if (!top.contains(name)) failMissingField(name);
     return itemNumber(top.value(name), 0, 1, name, false);
 }
 
@@ -66,18 +87,18 @@ QLocale documentLocale(const QJsonObject& top, const QLocale& defaultLocale) {
     if (v == QJsonValue(QStringLiteral("en"))) {
         return QLocale(QLocale::English, QLocale::UnitedStates);
     }
-    fail(QStringLiteral("locale"), QStringLiteral("expected \"ru\" or \"en\""));
+    fail(QStringLiteral("locale"), QStringLiteral("expected \"ru\" or \"en\""),
+         QStringLiteral("ожидается \"ru\" или \"en\""));
 }
 
 void readIdentification(const QJsonObject& top, Store& store) {
     const QString yearField = QStringLiteral("PlanningYear");
-    if (!top.contains(yearField)) {
-        fail(QString(), QStringLiteral("missing field %1").arg(quoted(yearField)));
-    }
+    if (!top.contains(yearField)) failMissingField(yearField);
     const QJsonValue year = top.value(yearField);
     const QStringList years{QStringLiteral("2010"), QStringLiteral("2011"), QStringLiteral("2012")};
     if (!year.isString() || !years.contains(year.toString())) {
-        fail(yearField, QStringLiteral("expected \"2010\", \"2011\" or \"2012\""));
+        fail(yearField, QStringLiteral("expected \"2010\", \"2011\" or \"2012\""),
+             QStringLiteral("ожидается \"2010\", \"2011\" или \"2012\""));
     }
     store.record.planningYear = FieldValue::text(year.toString());
 
@@ -85,14 +106,15 @@ void readIdentification(const QJsonObject& top, Store& store) {
     if (name.isString()) {
         store.record.institutionName = FieldValue::text(name.toString());
     } else if (!name.isNull() && !name.isUndefined()) {
-        fail(QStringLiteral("InstitutionName"), QStringLiteral("expected a string or null"));
+        fail(QStringLiteral("InstitutionName"), QStringLiteral("expected a string or null"),
+             QStringLiteral("ожидается строка или null"));
     }
 }
 
 QJsonObject optionalObject(const QJsonObject& top, const QString& name) {
     const QJsonValue v = top.value(name);
     if (v.isUndefined()) return QJsonObject();
-    if (!v.isObject()) fail(name, QStringLiteral("expected an object"));
+    if (!v.isObject()) fail(name, kExpectedObject, kExpectedObjectRu);
     return v.toObject();
 }
 
@@ -101,7 +123,7 @@ void readAnswers(const QJsonObject& top, Store& store) {
     for (auto it = answers.begin(); it != answers.end(); ++it) {
         const QString path = QStringLiteral("answers.") + it.key();
         const auto answer = answerByName(it.key());
-        if (!answer) fail(QString(), QStringLiteral("unknown field %1").arg(quoted(path)));
+        if (!answer) failUnknownField(path);
         const QJsonValue v = it.value();
         if (v.isString()) {
             store.record.storeAnswer(*answer, v.toString(), store.locale);
@@ -110,7 +132,7 @@ void readAnswers(const QJsonObject& top, Store& store) {
         } else if (v.isNull()) {
             store.record[*answer] = FieldValue();
         } else {
-            fail(path, QStringLiteral("expected a string, a number or null"));
+            fail(path, kExpectedValue, kExpectedValueRu);
         }
     }
 }
@@ -120,7 +142,7 @@ void readFlags(const QJsonObject& top, Store& store) {
     for (auto it = flags.begin(); it != flags.end(); ++it) {
         const QString path = QStringLiteral("flags.") + it.key();
         const auto flag = flagByName(it.key());
-        if (!flag) fail(QString(), QStringLiteral("unknown field %1").arg(quoted(path)));
+        if (!flag) failUnknownField(path);
         if (it.value().isNull()) {
             store.record[*flag] = FieldValue();
         } else {
@@ -131,7 +153,7 @@ void readFlags(const QJsonObject& top, Store& store) {
 
 void readRecord(const QJsonValue& value, int r, Store& store) {
     const QString path = QStringLiteral("records[%1]").arg(r - 1);
-    if (!value.isObject()) fail(path, QStringLiteral("expected an object"));
+    if (!value.isObject()) fail(path, kExpectedObject, kExpectedObjectRu);
     const QJsonObject record = value.toObject();
     checkKeys(record,
               {QStringLiteral("age"), QStringLiteral("stay"), QStringLiteral("orientation"),
@@ -154,10 +176,13 @@ void readRecord(const QJsonValue& value, int r, Store& store) {
         table.storePupilText(r, pupils.toString(), store.locale);
     } else if (pupils.isDouble()) {
         const auto amount = Currency::fromDouble(pupils.toDouble());
-        if (!amount) fail(pupilsPath, QStringLiteral("the number is too large"));
+        if (!amount) {
+            fail(pupilsPath, QStringLiteral("the number is too large"),
+                 QStringLiteral("слишком большое число"));
+        }
         table.setCell(r, Kind::GroupPupilCount, 1, *amount);
     } else if (!pupils.isNull() && !pupils.isUndefined()) {
-        fail(pupilsPath, QStringLiteral("expected a string, a number or null"));
+        fail(pupilsPath, kExpectedValue, kExpectedValueRu);
     }
 }
 
@@ -165,13 +190,20 @@ void readRecords(const QJsonObject& top, Store& store) {
     const QJsonValue v = top.value(QLatin1String("records"));
     QJsonArray records;
     if (!v.isUndefined()) {
-        if (!v.isArray()) fail(QStringLiteral("records"), QStringLiteral("expected an array"));
+        if (!v.isArray()) {
+            fail(QStringLiteral("records"), QStringLiteral("expected an array"),
+                 QStringLiteral("ожидается массив"));
+        }
         records = v.toArray();
     }
     if (records.size() > kMaxDistributionRecords) {
-        fail(QStringLiteral("records"), QStringLiteral("%1 records, at most %2 are allowed")
-                                            .arg(records.size())
-                                            .arg(kMaxDistributionRecords));
+        fail(QStringLiteral("records"),
+             QStringLiteral("%1 records, at most %2 are allowed")
+                 .arg(records.size())
+                 .arg(kMaxDistributionRecords),
+             QStringLiteral("записей: %1, допускается не более %2")
+                 .arg(records.size())
+                 .arg(kMaxDistributionRecords));
     }
     for (int r = 1; r <= records.size(); ++r) readRecord(records.at(r - 1), r, store);
     store.distribution.recordCount = FieldValue::integer(records.size());
@@ -181,11 +213,16 @@ Store readDocument(const QByteArray& json, const QLocale& defaultLocale) {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
-        fail(QString(), QStringLiteral("not a JSON document (%1 at offset %2)")
-                            .arg(parseError.errorString())
-                            .arg(parseError.offset));
+        fail(QString(),
+             QStringLiteral("not a JSON document (%1 at offset %2)")
+                 .arg(parseError.errorString())
+                 .arg(parseError.offset),
+             QStringLiteral("не документ JSON (ошибка в позиции %1)").arg(parseError.offset));
     }
-    if (!document.isObject()) fail(QString(), QStringLiteral("the document is not a JSON object"));
+    if (!document.isObject()) {
+        fail(QString(), QStringLiteral("the document is not a JSON object"),
+             QStringLiteral("документ JSON не является объектом"));
+    }
     const QJsonObject top = document.object();
     checkKeys(top,
               {QStringLiteral("locale"), QStringLiteral("PlanningYear"),
@@ -229,11 +266,10 @@ AnswersDocument loadAnswersDocument(const QByteArray& json, const QLocale& defau
         result.store = readDocument(json, defaultLocale);
     } catch (const DocumentError& e) {
         result.error = e.message;
+        result.russianError = e.russian;
     }
     return result;
 }
-
-namespace {
 
 QJsonObject resultObject(const ResultTexts& result, const Store& store) {
     QJsonObject top;
@@ -281,16 +317,18 @@ QJsonObject resultObject(const ResultTexts& result, const Store& store) {
     return top;
 }
 
-}  // namespace
-
 QByteArray resultDocument(const ResultTexts& result, const Store& store) {
     return QJsonDocument(resultObject(result, store)).toJson(QJsonDocument::Indented);
 }
 
-QByteArray editorRefusalDocument(const Store& store, const QString& message) {
+QJsonObject editorRefusalObject(const Store& store, const QString& message) {
     QJsonObject top = resultObject(ResultTexts{}, store);
     top.insert(QStringLiteral("error"), message);
-    return QJsonDocument(top).toJson(QJsonDocument::Indented);
+    return top;
+}
+
+QByteArray editorRefusalDocument(const Store& store, const QString& message) {
+    return QJsonDocument(editorRefusalObject(store, message)).toJson(QJsonDocument::Indented);
 }
 
 int resultExitStatus(const ResultTexts& result) {

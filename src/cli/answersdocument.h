@@ -4,6 +4,7 @@
 #include "store.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QLocale>
 #include <QString>
 #include <optional>
@@ -17,6 +18,8 @@ struct AnswersDocument {
     /// What is wrong with the document, naming the field ("records[2].age: ..."), when
     /// `store` is empty.
     QString error;
+    /// The same in Russian, for an item of a batch.
+    QString russianError;
 };
 
 /// Reads an answers document from memory:
@@ -42,11 +45,14 @@ AnswersDocument loadAnswersDocument(const QByteArray& json, const QLocale& defau
 /// Numbers are written so that they read back exactly; a box the calculation leaves as
 /// it was is null.
 QByteArray resultDocument(const ResultTexts& result, const Store& store);
+/// The same document as an object, for a batch's item.
+QJsonObject resultObject(const ResultTexts& result, const Store& store);
 
 /// The outcome when the distribution editor refused to finish, so that the result step
 /// was never reached: both stages refused, every result box left as it was (null), and
 /// the editor's message in "error". Its exit status is that of refused stages.
 QByteArray editorRefusalDocument(const Store& store, const QString& message);
+QJsonObject editorRefusalObject(const Store& store, const QString& message);
 
 /// 0 when both stages computed, 1 otherwise.
 int resultExitStatus(const ResultTexts& result);
