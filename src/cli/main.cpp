@@ -1,46 +1,53 @@
-// normativ-calc: computes the normatives of one answers document (JSON), statistical form
-// or saved report with the same core as the desktop program and prints the results as
-// JSON.
+// normativ-calc: computes the normatives of answers documents (JSON), statistical forms
+// or saved reports with the same core as the desktop program and prints the results as
+// JSON; for many inputs at once, also a summary workbook.
 
-#include "answersdocument.h"
-#include "loadedworkbook.h"
-#include "normativecalculation.h"
-#include "openworkbook.h"
-#include "workbookwalk.h"
+#include "batch.h"
+#include "calcinput.h"
+#include "savexlsx.h"
+#include "summaryworkbook.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QLocale>
 #include <QStringList>
-#include <algorithm>
 #include <clocale>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
 constexpr int kBadInput = 2;
-// An answers document is a few kilobytes; anything this large is not one.
-constexpr qint64 kMaxDocumentBytes = 16 * 1024 * 1024;
 
 const char kUsage[] =
-    "usage: normativ-calc [--own-payroll] [--own-services] FILE\n"
+    "usage: normativ-calc [--own-payroll] [--own-services] [--summary SUMMARY.xlsx]\n"
+    "                     FILE|FOLDER...\n"
     "Computes the education and maintenance normatives and prints the results as JSON.\n"
     "FILE is an answers document (JSON), or a statistical form or saved report (.xlsx,\n"
-    ".xls), recognised by its content. For a workbook, --own-payroll and --own-services\n"
-    "stand for the start screen's two check boxes (the institution's own payroll figures,\n"
-    "its own services figures); an answers document carries its own modes.\n"
-    "Exit status: 0 both normatives computed, 1 a stage refused its inputs (or the\n"
-    "distribution was refused), 2 the input can't be used.\n";
+    ".xls), recognised by its content; a FOLDER stands for every .xls and .xlsx file in\n"
+    "it. For a workbook, --own-payroll and --own-services stand for the start screen's\n"
+    "two check boxes (the institution's own payroll figures, its own services figures);\n"
+    "an answers document carries its own modes.\n"
+    "One FILE: its results document. Several inputs or a folder: an array of the\n"
+    "documents in input order, each with \"file\" and, unless computed, \"error\".\n"
+    "--summary also writes a summary workbook of all inputs.\n"
+    "Exit status: 0 every input computed, 1 a stage refused its inputs (or the\n"
+    "distribution was refused; with several inputs also an input that can't be used),\n"
+    "2 bad usage (or one FILE that can't be used, or the summary can't be written).\n";
 
-int badInput(const QString& message) {
+void writeError(const QString& message) {
     const QByteArray text = QStringLiteral("normativ-calc: %1\n").arg(message).toUtf8();
     std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stderr);
+}
+
+int badInput(const QString& message) {
+    writeError(message);
     return kBadInput;
 }
 
 int badUsage(const QString& message) {
-    badInput(message);
+    writeError(message);
     std::fputs(kUsage, stderr);
     return kBadInput;
 }
@@ -48,6 +55,18 @@ int badUsage(const QString& message) {
 void print(const QByteArray& out) {
     std::fwrite(out.constData(), 1, static_cast<std::size_t>(out.size()), stdout);
     std::fflush(stdout);
+}
+
+// Writes the summary of the outcomes; the message when it can't be written.
+std::optional<QString> writeSummary(const QString& path,
+                                    const std::vector<normativ::InputOutcome>& outcomes) {
+    std::vector<normativ::SummaryRow> rows;
+    rows.reserve(outcomes.size());
+    for (const auto& outcome : outcomes) rows.push_back(outcome.row);
+    const normativ::Status saved =
+        normativ::saveWorkbook(normativ::buildSummaryWorkbook(rows), path);
+    if (saved.ok()) return std::nullopt;
+    return saved.error();
 }
 
 }  // namespace
@@ -64,67 +83,55 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stdout);
         return 0;
     }
-    bool ownPayroll = false;
-    bool ownServices = false;
-    bool modesGiven = false;
-    QStringList files;
-    for (const QString& arg : args) {
+    normativ::CalcModes modes;
+    std::optional<QString> summary;
+    QStringList inputs;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
         if (arg == QLatin1String("--own-payroll")) {
-            ownPayroll = modesGiven = true;
+            modes.ownPayroll = modes.given = true;
         } else if (arg == QLatin1String("--own-services")) {
-            ownServices = modesGiven = true;
+            modes.ownServices = modes.given = true;
+        } else if (arg == QLatin1String("--summary") ||
+                   arg.startsWith(QLatin1String("--summary="))) {
+            if (summary) return badUsage(QStringLiteral("--summary given twice"));
+            if (arg.contains(QLatin1Char('='))) {
+                summary = arg.section(QLatin1Char('='), 1);
+            } else if (i + 1 < args.size()) {
+                summary = args[++i];
+            }
+            if (!summary || summary->isEmpty()) {
+                return badUsage(QStringLiteral("--summary needs the name of a workbook to write"));
+            }
         } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
             return badUsage(QStringLiteral("unknown option %1").arg(arg));
         } else {
-            files << arg;
+            inputs << arg;
         }
     }
-    if (files.size() != 1) {
+    if (inputs.isEmpty()) {
         std::fputs(kUsage, stderr);
         return kBadInput;
     }
-    const QString path = files[0];
-    if (QFileInfo(path).isDir()) return badInput(QStringLiteral("%1: is a directory").arg(path));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return badInput(QStringLiteral("%1: cannot read: %2").arg(path, file.errorString()));
-    }
-    // Read one byte past the larger cap, so that an oversized input is seen as such.
-    const qint64 cap = std::max<qint64>(kMaxDocumentBytes, normativ::readlimits::kMaxFileSize);
-    const QByteArray input = file.read(cap + 1);
-    if (file.error() != QFileDevice::NoError) {
-        return badInput(QStringLiteral("%1: cannot read: %2").arg(path, file.errorString()));
-    }
+    const QLocale locale = normativ::userNumberLocale();
 
-    if (normativ::detectWorkbookFormat(input) != normativ::WorkbookFormat::Unknown) {
-        normativ::WorkbookRun run =
-            normativ::readWorkbookForCalculation(input, ownPayroll, ownServices, QLocale::system());
-        if (!run.store) return badInput(QStringLiteral("%1: %2").arg(path, run.refusal));
-        if (!run.editorMessage.isEmpty()) {
-            print(normativ::editorRefusalDocument(*run.store, run.editorMessage));
-            return normativ::resultExitStatus(normativ::ResultTexts{});
+    if (inputs.size() == 1 && !QFileInfo(inputs[0]).isDir()) {
+        const normativ::InputOutcome outcome = normativ::calculateInput(inputs[0], modes, locale);
+        if (summary) {
+            if (const auto failure = writeSummary(*summary, {outcome})) return badInput(*failure);
         }
-        const normativ::ResultTexts result = normativ::runNormativeCalculation(*run.store);
-        print(normativ::resultDocument(result, *run.store));
-        return normativ::resultExitStatus(result);
+        if (outcome.status == normativ::InputStatus::Unusable) {
+            return outcome.usageError ? badUsage(outcome.message) : badInput(outcome.message);
+        }
+        print(QJsonDocument(outcome.document).toJson(QJsonDocument::Indented));
+        return static_cast<int>(outcome.status);
     }
 
-    if (modesGiven) {
-        return badUsage(
-            QStringLiteral(
-                "%1: --own-payroll and --own-services apply to workbooks only; an answers "
-                "document carries its own UseOwnPayrollData and UseOwnServicesData")
-                .arg(path));
+    const std::vector<normativ::InputOutcome> outcomes = normativ::calculateInputs(
+        normativ::expandInputs(inputs, summary.value_or(QString())), modes, locale);
+    if (summary) {
+        if (const auto failure = writeSummary(*summary, outcomes)) return badInput(*failure);
     }
-    if (input.size() > kMaxDocumentBytes) {
-        return badInput(QStringLiteral("%1: larger than %2 bytes, not an answers document")
-                            .arg(path)
-                            .arg(kMaxDocumentBytes));
-    }
-    normativ::AnswersDocument document = normativ::loadAnswersDocument(input, QLocale::system());
-    if (!document.store) return badInput(QStringLiteral("%1: %2").arg(path, document.error));
-
-    const normativ::ResultTexts result = normativ::runNormativeCalculation(*document.store);
-    print(normativ::resultDocument(result, *document.store));
-    return normativ::resultExitStatus(result);
+    print(normativ::batchDocument(outcomes));
+    return normativ::batchExitStatus(outcomes);
 }

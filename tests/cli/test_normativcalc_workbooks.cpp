@@ -284,7 +284,8 @@ class TestNormativCalcWorkbooks : public QObject {
             << QStringList{QStringLiteral("--own-payroll"), json} << "--own-payroll";
         QTest::newRow("an unknown option")
             << QStringList{QStringLiteral("--own-everything"), json} << "--own-everything";
-        QTest::newRow("two files") << QStringList{json, json} << "usage";
+        QTest::newRow("--summary without a file name")
+            << QStringList{json, QStringLiteral("--summary")} << "--summary";
         QTest::newRow("options alone") << QStringList{QStringLiteral("--own-services")} << "usage";
     }
 

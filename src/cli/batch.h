@@ -1,0 +1,42 @@
+#pragma once
+
+#include "calcinput.h"
+
+#include <QByteArray>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace normativ {
+
+/// One input of a run: a file named on the command line or found in a folder named there.
+struct InputRef {
+    /// The path as given, or the folder's path as given joined with the file's name.
+    QString file;
+    /// Set when the input can't be read at all (a folder that can't be listed).
+    QString error;
+};
+
+/// The inputs the arguments name, in argument order: a file (or a path that doesn't
+/// exist) as given; a folder as every *.xls and *.xlsx file directly inside it (not
+/// hidden, case of the ending ignored, subfolders not searched), sorted by the bytes of
+/// their UTF-8 names. A file of a folder that is the same file as `skipped` (the summary
+/// being written) is left out.
+std::vector<InputRef> expandInputs(const QStringList& arguments, const QString& skipped = {});
+
+/// Computes every input, in parallel on `threads` threads (0: one per core), each on its
+/// own store. The outcomes are in input order whatever the timing; a failing input
+/// never stops the others.
+std::vector<InputOutcome> calculateInputs(const std::vector<InputRef>& inputs,
+                                          const CalcModes& modes, const QLocale& locale,
+                                          int threads = 0);
+
+/// The array of the batch's items, in input order.
+QByteArray batchDocument(const std::vector<InputOutcome>& outcomes);
+
+/// The exit status of a run over several inputs: 0 when every input was read and both
+/// stages computed, 1 otherwise.
+int batchExitStatus(const std::vector<InputOutcome>& outcomes);
+
+}  // namespace normativ

@@ -1,0 +1,235 @@
+#include "calcinput.h"
+
+#include "answersdocument.h"
+#include "inputcheck.h"
+#include "loadedworkbook.h"
+#include "normativecalculation.h"
+#include "openworkbook.h"
+#include "workbookwalk.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <algorithm>
+
+namespace normativ {
+
+namespace {
+
+// An answers document is a few kilobytes; anything this large is not one.
+constexpr qint64 kMaxDocumentBytes = 16 * 1024 * 1024;
+
+const QString kModesMessage = QStringLiteral(
+    "--own-payroll and --own-services apply to workbooks only; an answers document carries "
+    "its own UseOwnPayrollData and UseOwnServicesData");
+const QString kModesError = QStringLiteral(
+    "параметры --own-payroll и --own-services относятся только к книгам: документ ответов "
+    "задает свои режимы (UseOwnPayrollData, UseOwnServicesData)");
+
+QString largeDocumentMessage() {
+    return QStringLiteral("larger than %1 bytes, not an answers document").arg(kMaxDocumentBytes);
+}
+
+InputOutcome unusable(const QString& path, const QString& message, const QString& error) {
+    InputOutcome out;
+    out.file = path;
+    out.status = InputStatus::Unusable;
+    out.message = QStringLiteral("%1: %2").arg(path, message);
+    out.error = error;
+    out.row.fileName = QFileInfo(path).fileName();
+    out.row.status = error;
+    return out;
+}
+
+// Whether a file that is not a workbook was meant as an answers document: its first
+// character (after blanks and a byte order mark) opens a JSON object.
+bool looksLikeJson(const QByteArray& bytes) {
+    QByteArrayView rest(bytes);
+    if (rest.startsWith("\xEF\xBB\xBF")) rest = rest.sliced(3);
+    for (char c : rest) {
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
+        return c == '{';
+    }
+    return false;
+}
+
+void appendCauses(QStringList& causes, const std::vector<InputProblem>& problems,
+                  const InputProblem& otherwise) {
+    const auto add = [&](const QString& text) {
+        if (!causes.contains(text)) causes << text;
+    };
+    for (const InputProblem& p : problems) add(p.text());
+    if (problems.empty()) add(otherwise.text());
+}
+
+// Why the calculation refused: the input problems of each refused stage, in order and
+// without repeats.
+QStringList refusalCauses(const Store& store, const ResultTexts& result) {
+    QStringList causes;
+    if (result.education == StageOutcome::Refused) {
+        appendCauses(causes, educationInputProblems(store), educationResultProblem());
+    }
+    if (result.maintenance == StageOutcome::Refused) {
+        appendCauses(causes, maintenanceInputProblems(store), maintenanceResultProblem());
+    } else if (result.maintenance == StageOutcome::NotRun) {
+        appendCauses(causes, {}, maintenanceWayProblem());
+    }
+    return causes;
+}
+
+SummaryRow identifiedRow(const QString& path, const Store& store) {
+    SummaryRow row;
+    row.fileName = QFileInfo(path).fileName();
+    row.institution = store.record.institutionName.displayText(store.locale);
+    row.year = store.record.planningYear.displayText(store.locale);
+    return row;
+}
+
+// The calculation of the result step on a store that has reached it.
+InputOutcome calculateStore(const QString& path, Store& store) {
+    InputOutcome out;
+    out.file = path;
+    out.row = identifiedRow(path, store);
+    const ResultTexts result = runNormativeCalculation(store);
+    out.document = resultObject(result, store);
+    if (resultExitStatus(result) == 0 && result.derived) {
+        out.status = InputStatus::Computed;
+        const QLocale& locale = store.locale;
+        SummaryRow::Figures f;
+        f.pupils = store.record[Answer::PupilCount].toDouble(locale);
+        f.groups = store.record[Answer::GroupCount].toDouble(locale);
+        f.educationNorm = store.record.educationNorm.toDouble(locale);
+        f.maintenanceNorm = store.record.maintenanceNorm.toDouble(locale);
+        f.totalNorm = result.derived->totalNorm;
+        f.educationSubsidy = result.derived->educationSubsidy;
+        f.maintenanceSubsidy = result.derived->maintenanceSubsidy;
+        f.totalSubsidy = result.derived->totalSubsidy;
+        out.row.figures = f;
+        out.row.status = kComputedStatus;
+    } else {
+        out.status = InputStatus::Refused;
+        out.error = invalidInputError(refusalCauses(store, result));
+        out.row.status = out.error;
+    }
+    return out;
+}
+
+InputOutcome calculateWorkbook(const QString& path, const QByteArray& bytes, const CalcModes& modes,
+                               const QLocale& locale) {
+    WorkbookRun run =
+        readWorkbookForCalculation(bytes, modes.ownPayroll, modes.ownServices, locale);
+    if (!run.store) return unusable(path, run.refusal, run.refusal);
+    if (!run.editorMessage.isEmpty()) {
+        InputOutcome out;
+        out.file = path;
+        out.status = InputStatus::Refused;
+        out.document = editorRefusalObject(*run.store, run.editorMessage);
+        out.error = run.editorMessage;
+        out.row = identifiedRow(path, *run.store);
+        out.row.status = out.error;
+        return out;
+    }
+    return calculateStore(path, *run.store);
+}
+
+InputOutcome calculateDocument(const QString& path, const QByteArray& bytes, const CalcModes& modes,
+                               const QLocale& locale) {
+    const QString documentError = QStringLiteral("неверный документ ответов: ");
+    if (!looksLikeJson(bytes)) {
+        // Neither a workbook nor meant as a document: the loader says what is wrong.
+        const WorkbookRun run = readWorkbookForCalculation(bytes, false, false, locale);
+        InputOutcome out = modes.given ? unusable(path, kModesMessage, run.refusal)
+                                       : unusable(path, QString(), run.refusal);
+        out.usageError = modes.given;
+        if (!modes.given) {
+            // The command line's own message for a single input, as it always was.
+            out.message = QStringLiteral("%1: %2").arg(
+                path, bytes.size() > kMaxDocumentBytes ? largeDocumentMessage()
+                                                       : loadAnswersDocument(bytes, locale).error);
+        }
+        return out;
+    }
+    if (modes.given) {
+        InputOutcome out = unusable(path, kModesMessage, kModesError);
+        out.usageError = true;
+        return out;
+    }
+    if (bytes.size() > kMaxDocumentBytes) {
+        return unusable(
+            path, largeDocumentMessage(),
+            documentError +
+                QStringLiteral("файл больше %1 МиБ").arg(kMaxDocumentBytes / (1024 * 1024)));
+    }
+    AnswersDocument document = loadAnswersDocument(bytes, locale);
+    if (!document.store) {
+        return unusable(path, document.error, documentError + document.russianError);
+    }
+    return calculateStore(path, *document.store);
+}
+
+}  // namespace
+
+QJsonObject InputOutcome::batchItem() const {
+    QJsonObject item = document;
+    item.insert(QStringLiteral("file"), file);
+    if (!error.isEmpty()) item.insert(QStringLiteral("error"), error);
+    return item;
+}
+
+QString invalidInputError(const QStringList& causes) {
+    return kInvalidInputText + QStringLiteral(": ") + causes.join(QStringLiteral(", "));
+}
+
+InputOutcome unusableInput(const QString& path, const QString& error) {
+    return unusable(path, error, error);
+}
+
+QLocale userNumberLocale() {
+    const QLocale system = QLocale::system();
+    // The variables in the order the C library reads them for numbers.
+    for (const char* variable : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
+        const QString name = qEnvironmentVariable(variable);
+        if (name.isEmpty()) continue;
+        const QLocale plain(name);
+        // Only what reading and showing numbers uses must agree.
+        const bool same = plain.decimalPoint() == system.decimalPoint() &&
+                          plain.groupSeparator() == system.groupSeparator() &&
+                          plain.negativeSign() == system.negativeSign() &&
+                          plain.positiveSign() == system.positiveSign() &&
+                          plain.zeroDigit() == system.zeroDigit() &&
+                          plain.exponential() == system.exponential();
+        return same ? plain : system;
+    }
+    return system;
+}
+
+InputOutcome calculateInputBytes(const QString& path, const QByteArray& bytes,
+                                 const CalcModes& modes, const QLocale& locale) {
+    if (detectWorkbookFormat(bytes) != WorkbookFormat::Unknown) {
+        return calculateWorkbook(path, bytes, modes, locale);
+    }
+    return calculateDocument(path, bytes, modes, locale);
+}
+
+InputOutcome calculateInput(const QString& path, const CalcModes& modes, const QLocale& locale) {
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        return unusable(path, QStringLiteral("is a directory"), QStringLiteral("это папка"));
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return unusable(path, QStringLiteral("cannot read: %1").arg(file.errorString()),
+                        info.exists() ? QStringLiteral("не удалось открыть файл")
+                                      : QStringLiteral("файл не найден"));
+    }
+    // Read one byte past the larger cap, so that an oversized input is seen as such.
+    const qint64 cap = std::max<qint64>(kMaxDocumentBytes, readlimits::kMaxFileSize);
+    const QByteArray bytes = file.read(cap + 1);
+    if (file.error() != QFileDevice::NoError) {
+        return unusable(path, QStringLiteral("cannot read: %1").arg(file.errorString()),
+                        QStringLiteral("не удалось прочитать файл"));
+    }
+    return calculateInputBytes(path, bytes, modes, locale);
+}
+
+}  // namespace normativ

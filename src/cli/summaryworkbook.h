@@ -1,0 +1,45 @@
+#pragma once
+
+#include "calcinput.h"
+
+#include "workbook.h"
+
+#include <QString>
+#include <vector>
+
+namespace normativ {
+
+/// The layout of the summary workbook, for its readers and tests.
+namespace summary {
+inline const QString kSheetName = QStringLiteral("Сводка");
+/// Columns 1..12: file name, institution, year, pupils, groups, the two normatives,
+/// their total, the three subsidies, status.
+inline constexpr int kFileColumn = 1;
+inline constexpr int kInstitutionColumn = 2;
+inline constexpr int kYearColumn = 3;
+inline constexpr int kPupilsColumn = 4;
+inline constexpr int kGroupsColumn = 5;
+inline constexpr int kEducationNormColumn = 6;
+inline constexpr int kMaintenanceNormColumn = 7;
+inline constexpr int kTotalNormColumn = 8;
+inline constexpr int kEducationSubsidyColumn = 9;
+inline constexpr int kMaintenanceSubsidyColumn = 10;
+inline constexpr int kTotalSubsidyColumn = 11;
+inline constexpr int kStatusColumn = 12;
+inline constexpr int kColumns = 12;
+/// Input i (from 1) is row i + 1; the totals row follows the last input.
+inline constexpr int kFirstInputRow = 2;
+inline const QString kTotalsCaption = QStringLiteral("Итого");
+}  // namespace summary
+
+/// The summary of a batch: sheet "Сводка", a header row, one row per input in input
+/// order, then the totals row ("Итого"; pupils, groups and the three subsidies summed
+/// over the computed rows only, in input order; "рассчитано: N из M" as its status). A
+/// row that was not computed shows its file name, the institution and year when the
+/// file gave them, and its error text as status; its figures stay blank. Times New
+/// Roman 12, the header bold, wrapped and frozen, thin borders around every cell of the
+/// table, "0.00" for the normatives and amounts (unrounded values), row heights for the
+/// wrapped texts.
+Workbook buildSummaryWorkbook(const std::vector<SummaryRow>& rows);
+
+}  // namespace normativ
