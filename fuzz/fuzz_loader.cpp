@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    normativ::Store store(QLocale(QLocale::Russian));
+    normativ::Store store{QLocale(QLocale::Russian)};
     store.record.institutionName = normativ::FieldValue::text(QStringLiteral("до загрузки"));
     const auto result = normativ::loadWorkbookIntoStore(bytes, store);
     if (!result.ok) {
