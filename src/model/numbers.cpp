@@ -87,7 +87,7 @@ std::string roundDecimalString(const std::string& fixed, int decimals) {
     const std::size_t dot = body.find('.');
     std::string intPart = dot == std::string::npos ? body : body.substr(0, dot);
     std::string fracPart = dot == std::string::npos ? std::string() : body.substr(dot + 1);
-    if (intPart.empty()) intPart = "0";
+    if (intPart.empty()) intPart.assign(1, '0');
     if (static_cast<int>(fracPart.size()) < decimals)
         fracPart.append(decimals - fracPart.size(), '0');
     const bool roundUp = static_cast<int>(fracPart.size()) > decimals && fracPart[decimals] >= '5';
@@ -109,8 +109,14 @@ std::string roundDecimalString(const std::string& fixed, int decimals) {
     std::string out = digits.substr(0, intLen);
     // Drop leading zeros of the integer part, keeping one.
     std::size_t nz = out.find_first_not_of('0');
-    out = nz == std::string::npos ? "0" : out.substr(nz);
-    if (decimals > 0) out += "." + digits.substr(intLen);
+    if (nz == std::string::npos)
+        out.assign(1, '0');
+    else
+        out.erase(0, nz);
+    if (decimals > 0) {
+        out.push_back('.');
+        out.append(digits, intLen, std::string::npos);
+    }
     if (negative && !isAllZeroDigits(digits)) out.insert(out.begin(), '-');
     return out;
 }
