@@ -31,18 +31,18 @@ template <typename Records>
 void setRecordList(normativ::Store& store, const Records& records) {
     using normativ::Kind;
     int r = 0;
-    for (const RecordSpec& spec : records) {
+    for (const RecordSpec& wanted : records) {
         ++r;
         store.distribution.clearRecord(r);
-        const std::pair<Kind, int> kinds[] = {{Kind::AgeClass, spec.age},
-                                              {Kind::StayMode, spec.stay},
-                                              {Kind::Orientation, spec.orientation}};
+        const std::pair<Kind, int> kinds[] = {{Kind::AgeClass, wanted.age},
+                                              {Kind::StayMode, wanted.stay},
+                                              {Kind::Orientation, wanted.orientation}};
         for (const auto& [kind, item] : kinds) {
             if (item > 0) {
                 store.distribution.storeKindText(r, kind, normativ::kindItemTexts(kind)[item - 1]);
             }
         }
-        store.distribution.storePupilText(r, QString::fromUtf8(spec.pupils), store.locale);
+        store.distribution.storePupilText(r, QString::fromUtf8(wanted.pupils), store.locale);
     }
     store.distribution.recordCount = normativ::FieldValue::integer(r);
 }

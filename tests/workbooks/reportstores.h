@@ -35,19 +35,19 @@ struct RecordSpec {
 inline void setRecords(normativ::Store& store, const std::vector<RecordSpec>& records) {
     using normativ::Kind;
     int r = 0;
-    for (const RecordSpec& spec : records) {
+    for (const RecordSpec& wanted : records) {
         ++r;
         store.distribution.clearRecord(r);
-        const std::pair<Kind, int> kinds[] = {{Kind::AgeClass, spec.age},
-                                              {Kind::StayMode, spec.stay},
-                                              {Kind::Orientation, spec.orientation}};
+        const std::pair<Kind, int> kinds[] = {{Kind::AgeClass, wanted.age},
+                                              {Kind::StayMode, wanted.stay},
+                                              {Kind::Orientation, wanted.orientation}};
         for (const auto& [kind, item] : kinds) {
             if (item > 0) {
                 store.distribution.storeKindText(r, kind, normativ::kindItemTexts(kind)[item - 1]);
             }
         }
         store.distribution.setCell(r, Kind::GroupPupilCount, 1,
-                                   normativ::Currency::fromRaw(spec.pupils));
+                                   normativ::Currency::fromRaw(wanted.pupils));
     }
     store.distribution.recordCount = normativ::FieldValue::integer(r);
 }
