@@ -1,5 +1,7 @@
 #include "compoundfile.h"
 
+#include "xlsbytes.h"
+
 #include "loadedworkbook.h"
 
 #include <cstring>
@@ -15,18 +17,9 @@ constexpr std::uint32_t kMaxRegularSector = 0xFFFFFFFA;
 constexpr int kMiniSectorSize = 64;
 constexpr char kSignature[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
 
-QString damaged(const QString& why) {
-    return QStringLiteral("файл .xls повреждён: %1").arg(why);
-}
-
-std::uint16_t u16(const char* p) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(p[0]) |
-                                      (static_cast<unsigned char>(p[1]) << 8));
-}
-
-std::uint32_t u32(const char* p) {
-    return static_cast<std::uint32_t>(u16(p)) | (static_cast<std::uint32_t>(u16(p + 2)) << 16);
-}
+using xls::damaged;
+using xls::u16;
+using xls::u32;
 
 }  // namespace
 

@@ -1,5 +1,7 @@
 #include "readxls.h"
 
+#include "xlsbytes.h"
+
 #include "celladdress.h"
 #include "compoundfile.h"
 
@@ -35,18 +37,9 @@ enum RecordType : std::uint16_t {
     kTable = 0x0236,
 };
 
-QString damaged(const QString& why) {
-    return QStringLiteral("файл .xls повреждён: %1").arg(why);
-}
-
-std::uint16_t u16(const char* p) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(p[0]) |
-                                      (static_cast<unsigned char>(p[1]) << 8));
-}
-
-std::uint32_t u32(const char* p) {
-    return static_cast<std::uint32_t>(u16(p)) | (static_cast<std::uint32_t>(u16(p + 2)) << 16);
-}
+using xls::damaged;
+using xls::u16;
+using xls::u32;
 
 double f64(const char* p) {
     std::uint64_t bits = 0;
