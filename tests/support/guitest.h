@@ -2,6 +2,7 @@
 
 // Helpers shared by the window tests.
 
+#include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QTest>
@@ -30,6 +31,14 @@ T* control(QWidget* window, const char* name) {
     T* found = window->findChild<T*>(QLatin1String(name));
     if (!found) qFatal("control %s not found in %s", name, qPrintable(window->objectName()));
     return found;
+}
+
+/// A top-level window by its name; null when there is none.
+inline QWidget* topLevel(const QString& name) {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == name) return w;
+    }
+    return nullptr;
 }
 
 /// Types text one character at a time (QTest::keyClicks aborts on Cyrillic).

@@ -235,10 +235,7 @@ void TestForm0Start::informationWindowsDisableMainWindow() {
     QFETCH(QString, caption);
     QFETCH(bool, byCloseBox);
     QTest::mouseClick(control<QPushButton>(form0(), button.toLatin1().constData()), Qt::LeftButton);
-    QWidget* info = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == window) info = w;
-    }
+    QWidget* info = topLevel(window);
     QVERIFY(info);
     QVERIFY(info->isVisible());
     QCOMPARE(info->windowTitle(), caption);

@@ -19,17 +19,6 @@
 using namespace normativ;
 using namespace normativ::test;
 
-namespace {
-
-QWidget* topLevel(const QString& name) {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == name) return w;
-    }
-    return nullptr;
-}
-
-}  // namespace
-
 /// Walks the question wizard through the real windows, as a user would.
 class TestWizard : public QObject {
     Q_OBJECT

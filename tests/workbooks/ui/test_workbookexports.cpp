@@ -30,13 +30,6 @@ using namespace normativ::test;
 
 namespace {
 
-QWidget* topLevel(const QString& name) {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == name) return w;
-    }
-    return nullptr;
-}
-
 QPushButton* button(QWidget* window, const char* name) {
     return control<QPushButton>(window, name);
 }
