@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QtTest>
 
 using namespace normativ;
@@ -32,6 +33,7 @@ class TestForm0Start : public QObject {
     void informationWindowsDisableMainWindow_data();
     void informationWindowsDisableMainWindow();
     void closingMainWindowEndsProgram();
+    void closingOtherWindowsKeepsProgramRunning();
 
   private:
     std::unique_ptr<Program> program_;
@@ -254,6 +256,22 @@ void TestForm0Start::closingMainWindowEndsProgram() {
     startWith(QStringLiteral("ДОУ"), 1, false, false);
     form0()->close();
     QCOMPARE(endProgramRequests(), 1);
+}
+
+void TestForm0Start::closingOtherWindowsKeepsProgramRunning() {
+    // The application ends when its last visible window closes: every window that hands
+    // back to the main window must show it before it is gone.
+    QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+    QTest::mouseClick(control<QPushButton>(form0(), "Command4"), Qt::LeftButton);
+    QWidget* loader = topLevel(QStringLiteral("Form3"));
+    QVERIFY(loader && loader->isVisible());
+    QVERIFY(!form0()->isVisible());
+    loader->close();
+    QVERIFY(form0()->isVisible());
+    QTest::mouseClick(control<QPushButton>(form0(), "Command3"), Qt::LeftButton);
+    topLevel(QStringLiteral("Form4"))->close();
+    QCOMPARE(lastClosed.count(), 0);
+    QCOMPARE(endProgramRequests(), 0);
 }
 
 QTEST_MAIN(TestForm0Start)
