@@ -5,7 +5,7 @@
 #include "normativecalculation.h"
 #include "numbers.h"
 #include "openworkbook.h"
-#include "packageinspector.h"
+#include "packageview.h"
 #include "payrollestimate.h"
 #include "reportstores.h"
 #include "savexlsx.h"

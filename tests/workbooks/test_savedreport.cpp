@@ -3,7 +3,7 @@
 
 #include "normativecalculation.h"
 #include "openworkbook.h"
-#include "packageinspector.h"
+#include "packageview.h"
 #include "reportstores.h"
 #include "savedreport.h"
 #include "savexlsx.h"
