@@ -1,5 +1,7 @@
 #include "payrollestimate.h"
 
+#include "weightsets.h"
+
 #include "shownnumbers.h"
 #include "store.h"
 
@@ -20,7 +22,7 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr float kSalaryShare = 0.9355693f;
 constexpr float kSixDayWeekFactor = 1.2f;
 constexpr float kYearRoundFactor = 1.0909091f;
-constexpr float kServiceStaffBase = 10888.009f;
+constexpr float kServiceStaffBase = kServiceItemBase[0];
 
 struct Position {
     int defaultSalary;

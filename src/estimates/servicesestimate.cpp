@@ -1,5 +1,7 @@
 #include "servicesestimate.h"
 
+#include "weightsets.h"
+
 #include "shownnumbers.h"
 #include "store.h"
 
@@ -11,14 +13,15 @@ using estimates::shownPlain;
 
 namespace {
 
-/// Standard yearly amounts per pupil of the purchased services (items 2 to 7 of the
-/// maintenance normative; item 1 is the service staff, item 8 is not estimated).
-constexpr float kUtilitiesBase = 7397.7026f;
-constexpr float kCommunicationsBase = 251.46869f;
-constexpr float kFoodBase = 16191.369f;
-constexpr float kTransportBase = 22.206137f;
-constexpr float kPropertyBase = 2400.715f;
-constexpr float kPropertyUpkeepBase = 936.28345f;
+/// Standard yearly amounts per pupil of the purchased services: items 2 to 7 of the
+/// maintenance normative's service items (item 1 is the service staff, item 8 is not
+/// estimated).
+constexpr float kUtilitiesBase = kServiceItemBase[1];
+constexpr float kCommunicationsBase = kServiceItemBase[2];
+constexpr float kFoodBase = kServiceItemBase[3];
+constexpr float kTransportBase = kServiceItemBase[4];
+constexpr float kPropertyBase = kServiceItemBase[5];
+constexpr float kPropertyUpkeepBase = kServiceItemBase[6];
 
 /// The single-precision factor that the bills of taxes and the heat and power shares
 /// carry.
