@@ -43,6 +43,8 @@ struct Style {
     QString font;
     double size = 0;
     bool bold = false;
+    bool italic = false;
+    QString color;
     QString numberFormat;
     QString horizontal;
     QString vertical;
@@ -52,7 +54,7 @@ struct Style {
 
 class Package {
   public:
-    Package(const QString& file, int sheetNumber) {
+    explicit Package(const QString& file, int sheetNumber = 1) {
         const std::string part = "xl/worksheets/sheet" + std::to_string(sheetNumber) + ".xml";
         sheetText_ = partOf(file, part.c_str());
         sheet_.load_buffer(sheetText_.constData(), static_cast<std::size_t>(sheetText_.size()));
@@ -60,6 +62,7 @@ class Package {
         styles_.load_buffer(styles.constData(), static_cast<std::size_t>(styles.size()));
     }
     bool loaded() const { return !sheet().empty() && !styles().empty(); }
+    int cellFormatCount() const { return styles().child("cellXfs").attribute("count").as_int(); }
     const QByteArray& sheetText() const { return sheetText_; }
     pugi::xml_node sheet() const { return sheet_.child("worksheet"); }
     pugi::xml_node styles() const { return styles_.child("styleSheet"); }
@@ -123,6 +126,8 @@ class Package {
         s.font = QString::fromUtf8(font.child("name").attribute("val").value());
         s.size = font.child("sz").attribute("val").as_double();
         s.bold = !font.child("b").empty();
+        s.italic = !font.child("i").empty();
+        s.color = QString::fromUtf8(font.child("color").attribute("rgb").value());
         const int numFmt = xf.attribute("numFmtId").as_int();
         s.numberFormat =
             numFmt == 0   ? QStringLiteral("General")

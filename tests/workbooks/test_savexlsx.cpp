@@ -3,6 +3,7 @@
 // Russian C locale, and saving that replaces a file whole or not at all.
 
 #include "openworkbook.h"
+#include "packageview.h"
 #include "savexlsx.h"
 #include "testsupport.h"
 #include "workbook.h"
@@ -19,154 +20,11 @@
 
 using namespace normativ;
 
+using namespace packagetest;
+
 Q_DECLARE_METATYPE(normativ::CellValue)
 
 namespace {
-
-// The text of one part of a written package (trusted: our own output).
-QByteArray partOf(const QString& file, const char* part) {
-    int error = 0;
-    zip_t* archive = zip_open(QFile::encodeName(file).constData(), ZIP_RDONLY, &error);
-    if (archive == nullptr) {
-        return {};
-    }
-    QByteArray out;
-    if (zip_file_t* f = zip_fopen(archive, part, 0)) {
-        char buffer[4096];
-        zip_int64_t n = 0;
-        while ((n = zip_fread(f, buffer, sizeof buffer)) > 0) {
-            out.append(buffer, static_cast<qsizetype>(n));
-        }
-        zip_fclose(f);
-    }
-    zip_discard(archive);
-    return out;
-}
-
-// The style of a cell as the package records it, for the properties we write.
-struct WrittenStyle {
-    QString font;
-    double size = 0;
-    bool bold = false;
-    bool italic = false;
-    QString color;
-    QString numberFormat;
-    QString horizontal;
-    QString vertical;
-    bool wrap = false;
-    QString left, top, right, bottom;
-};
-
-class Package {
-  public:
-    explicit Package(const QString& file, const char* sheet = "xl/worksheets/sheet1.xml") {
-        sheetText_ = partOf(file, sheet);
-        sheet_.load_buffer(sheetText_.constData(), static_cast<std::size_t>(sheetText_.size()));
-        const QByteArray styles = partOf(file, "xl/styles.xml");
-        styles_.load_buffer(styles.constData(), static_cast<std::size_t>(styles.size()));
-    }
-    const QByteArray& sheetText() const { return sheetText_; }
-    pugi::xml_node sheet() const { return sheet_.child("worksheet"); }
-    pugi::xml_node styles() const { return styles_.child("styleSheet"); }
-
-    pugi::xml_node cell(const char* address) const {
-        return sheet().child("sheetData").find_node([&](pugi::xml_node n) {
-            return std::string_view(n.name()) == "c" &&
-                   std::string_view(n.attribute("r").value()) == address;
-        });
-    }
-    pugi::xml_node row(int number) const {
-        return sheet()
-            .child("sheetData")
-            .find_child_by_attribute("row", "r", std::to_string(number).c_str());
-    }
-    int cellFormatCount() const { return styles().child("cellXfs").attribute("count").as_int(); }
-
-    WrittenStyle style(const char* address) const {
-        const int index = cell(address).attribute("s").as_int(0);
-        pugi::xml_node xf = styles().child("cellXfs").first_child();
-        for (int i = 0; i < index; ++i) {
-            xf = xf.next_sibling();
-        }
-        const auto nth = [](pugi::xml_node parent, int n) {
-            pugi::xml_node node = parent.first_child();
-            for (int i = 0; i < n; ++i) {
-                node = node.next_sibling();
-            }
-            return node;
-        };
-        WrittenStyle s;
-        const pugi::xml_node font = nth(styles().child("fonts"), xf.attribute("fontId").as_int());
-        s.font = QString::fromUtf8(font.child("name").attribute("val").value());
-        s.size = font.child("sz").attribute("val").as_double();
-        s.bold = !font.child("b").empty();
-        s.italic = !font.child("i").empty();
-        s.color = QString::fromUtf8(font.child("color").attribute("rgb").value());
-        const int numFmt = xf.attribute("numFmtId").as_int();
-        s.numberFormat =
-            numFmt == 0
-                ? QStringLiteral("General")
-                : QString::fromUtf8(styles()
-                                        .child("numFmts")
-                                        .find_child_by_attribute("numFmt", "numFmtId",
-                                                                 std::to_string(numFmt).c_str())
-                                        .attribute("formatCode")
-                                        .value());
-        const pugi::xml_node align = xf.child("alignment");
-        s.horizontal = QString::fromUtf8(align.attribute("horizontal").value());
-        s.vertical = QString::fromUtf8(align.attribute("vertical").value());
-        s.wrap = align.attribute("wrapText").as_bool();
-        const pugi::xml_node border =
-            nth(styles().child("borders"), xf.attribute("borderId").as_int());
-        s.left = QString::fromUtf8(border.child("left").attribute("style").value());
-        s.top = QString::fromUtf8(border.child("top").attribute("style").value());
-        s.right = QString::fromUtf8(border.child("right").attribute("style").value());
-        s.bottom = QString::fromUtf8(border.child("bottom").attribute("style").value());
-        return s;
-    }
-
-  private:
-    QByteArray sheetText_;
-    pugi::xml_document sheet_;
-    pugi::xml_document styles_;
-};
-
-// Switches the C library to a Russian locale (decimal comma) for the scope; generates one
-// with localedef into a temporary folder when the system has none.
-class RussianCLocale {
-  public:
-    RussianCLocale() {
-        previous_ = std::setlocale(LC_ALL, nullptr);
-        for (const char* name : {"ru_RU.UTF-8", "ru_RU.utf8"}) {
-            if (std::setlocale(LC_ALL, name) != nullptr) {
-                ok_ = true;
-                return;
-            }
-        }
-        if (!dir_.isValid() || !QFile::exists(QStringLiteral("/usr/share/i18n/locales/ru_RU"))) {
-            return;
-        }
-        QProcess localedef;
-        localedef.start(QStringLiteral("localedef"),
-                        {QStringLiteral("-i"), QStringLiteral("ru_RU"), QStringLiteral("-f"),
-                         QStringLiteral("UTF-8"), dir_.filePath(QStringLiteral("ru_RU.UTF-8"))});
-        if (!localedef.waitForFinished(60000) || localedef.exitCode() != 0) {
-            return;
-        }
-        qputenv("LOCPATH", QFile::encodeName(dir_.path()));
-        ok_ = std::setlocale(LC_ALL, "ru_RU.UTF-8") != nullptr;
-    }
-    ~RussianCLocale() {
-        std::setlocale(LC_ALL, previous_.c_str());
-        qunsetenv("LOCPATH");
-    }
-    bool ok() const { return ok_; }
-
-  private:
-    std::string previous_;
-    QTemporaryDir dir_;
-    bool ok_ = false;
-};
 
 QStringList leftovers(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".tmp"));
@@ -302,24 +160,24 @@ class TestSaveXlsx : public QObject {
         QVERIFY(saveWorkbook(book, path).ok());
 
         const Package p(path);
-        const WrittenStyle label = p.style("A5");
+        const Style label = p.style("A5");
         QCOMPARE(label.font, QStringLiteral("Times New Roman"));
         QCOMPARE(label.size, 12.0);
         QCOMPARE(label.horizontal, QStringLiteral("left"));
         QCOMPARE(label.vertical, QStringLiteral("center"));
         QVERIFY(label.wrap);
         QVERIFY(!label.bold);
-        const WrittenStyle value = p.style("B5");
+        const Style value = p.style("B5");
         QCOMPARE(value.numberFormat, QStringLiteral("0.00"));
         QCOMPARE(value.horizontal, QStringLiteral("center"));
         QCOMPARE(value.font, QStringLiteral("Times New Roman"));
-        const WrittenStyle bold = p.style("B17");
+        const Style bold = p.style("B17");
         QVERIFY(bold.bold);
         QVERIFY(bold.italic);
         QCOMPARE(bold.color, QStringLiteral("FFFF0000"));
         QCOMPARE(bold.numberFormat, QStringLiteral("0.00"));
         // The outline: edges only where the range has them.
-        const WrittenStyle corner = p.style("A2");
+        const Style corner = p.style("A2");
         QCOMPARE(corner.left, QStringLiteral("medium"));
         QCOMPARE(corner.top, QStringLiteral("medium"));
         QCOMPARE(corner.right, QString());
@@ -328,7 +186,7 @@ class TestSaveXlsx : public QObject {
         QCOMPARE(p.style("C30").right, QStringLiteral("medium"));
         QCOMPARE(p.style("B30").top, QString());
         // A grid: every edge of every cell.
-        const WrittenStyle grid = p.style("F4");
+        const Style grid = p.style("F4");
         QCOMPARE(grid.left, QStringLiteral("thin"));
         QCOMPARE(grid.bottom, QStringLiteral("thin"));
         QCOMPARE(p.style("A60").font, QStringLiteral("Times New Roman"));
