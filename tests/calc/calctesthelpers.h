@@ -1,6 +1,7 @@
 #pragma once
 
 #include "distributiontable.h"
+#include "fieldvalueprinting.h"
 #include "store.h"
 
 #include <QLocale>
@@ -100,20 +101,6 @@ inline void fillOwnDataRecord(normativ::Store& store) {
 }
 
 }  // namespace calctest
-
-namespace normativ {
-
-/// How QtTest prints a field value in a failed comparison.
-inline char* toString(const FieldValue& v) {
-    static const char* const kinds[] = {"Empty", "Text", "Integer", "Single", "Double"};
-    const QString text =
-        QStringLiteral("%1(%2)")
-            .arg(QLatin1String(kinds[static_cast<int>(v.kind())]))
-            .arg(v.isText() ? v.textValue() : QString::number(v.toDouble(QLocale::c()), 'g', 17));
-    return qstrdup(text.toUtf8().constData());
-}
-
-}  // namespace normativ
 
 /// Exact comparison of doubles (QCOMPARE is fuzzy for them), printing 17 digits.
 #define CALC_COMPARE_EXACT(actual, expected)                         \

@@ -3,6 +3,7 @@
 // distribution editor's finish checks.
 
 #include "distributioncheck.h"
+#include "fieldvalueprinting.h"
 #include "workbookwalk.h"
 
 #include <QtTest>
@@ -10,17 +11,6 @@
 using namespace normativ;
 
 Q_DECLARE_METATYPE(normativ::FieldValue)
-
-namespace normativ {
-char* toString(const FieldValue& v) {
-    static const char* const kinds[] = {"Empty", "Text", "Integer", "Single", "Double"};
-    const QString text =
-        QStringLiteral("%1(%2)")
-            .arg(QLatin1String(kinds[static_cast<int>(v.kind())]))
-            .arg(v.isText() ? v.textValue() : QString::number(v.toDouble(QLocale::c()), 'g', 17));
-    return qstrdup(text.toUtf8().constData());
-}
-}  // namespace normativ
 
 namespace {
 

@@ -4,6 +4,7 @@
 // every form a field can hold, and comparisons of stores.
 
 #include "distributiontable.h"
+#include "fieldvalueprinting.h"
 #include "institutionrecord.h"
 #include "store.h"
 
@@ -156,17 +157,3 @@ inline bool sameRecord(const normativ::InstitutionRecord& a, const normativ::Ins
 }
 
 }  // namespace formatstest
-
-namespace normativ {
-
-/// How QtTest prints a field value in a failed comparison.
-inline char* toString(const FieldValue& v) {
-    static const char* const kinds[] = {"Empty", "Text", "Integer", "Single", "Double"};
-    const QString text =
-        QStringLiteral("%1(%2)")
-            .arg(QLatin1String(kinds[static_cast<int>(v.kind())]))
-            .arg(v.isText() ? v.textValue() : QString::number(v.toDouble(QLocale::c()), 'g', 17));
-    return qstrdup(text.toUtf8().constData());
-}
-
-}  // namespace normativ
