@@ -9,7 +9,7 @@ int main(int argc, char* argv[]) {
     // Workbooks are written by a C library that formats numbers by LC_NUMERIC.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("normativ"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Норматив ДОУ"));
+    // No display name: the window system would add it to every window's caption.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/normativ.svg")));
     normativ::installTranslations();
 

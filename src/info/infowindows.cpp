@@ -59,7 +59,7 @@ Form8::Form8(QWidget* mainWindow, QWidget* parent) : QWidget(parent), mainWindow
     place(addLabel(this, "Label3", info::welcomeText3(), 360, 4200, 720), 4200);
     place(addLabel(this, "Label4", info::contactAddress(), 360, 4920, 300, true), 4920);
     auto* start = addButton(this, "Command1", info::welcomeButton(), 3720, 5280, 2760);
-    place(start, 5400);
+    place(start, 5280);
     setFixedSize(twips(kLabelWidth + 720), bottom + twips(240));
     connect(start, &QPushButton::clicked, this, &Form8::onCommand1Clicked);
     start->setDefault(true);
@@ -105,11 +105,11 @@ void InfoWindow::closeEvent(QCloseEvent* event) {
 }
 
 Form4::Form4(QWidget* mainWindow)
-    : InfoWindow(QStringLiteral("Form4"), info::payrollInfoCaption(), info::payrollInfoText(), 3600,
+    : InfoWindow(QStringLiteral("Form4"), info::payrollInfoCaption(), info::payrollInfoText(), 2880,
                  4080, 4800, mainWindow) {}
 
 Form5::Form5(QWidget* mainWindow)
     : InfoWindow(QStringLiteral("Form5"), info::servicesInfoCaption(), info::servicesInfoText(),
-                 3600, 6840, 7560, mainWindow) {}
+                 3720, 6840, 7560, mainWindow) {}
 
 }  // namespace normativ
