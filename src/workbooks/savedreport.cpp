@@ -221,7 +221,8 @@ void writeGroups(Sheet& sheet, const Store& store) {
     }
     sheet.setColumnsHidden(6, kMaxColumns);
     sheet.setRowsHiddenFrom(kFirstHiddenGroupsRow);
-    for (int row = 1; row < kFirstHiddenGroupsRow; ++row) {
+    // Only the table wraps; the title above it keeps the default height.
+    for (int row = table4.firstRow; row < kFirstHiddenGroupsRow; ++row) {
         if (const double height = rowHeightFor(sheet, row, widths, kDefaultFontSize); height > 0) {
             sheet.setRowHeight(row, height);
         }
