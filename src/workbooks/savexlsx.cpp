@@ -1,5 +1,7 @@
 #include "savexlsx.h"
 
+#include "exactnumbers.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -173,17 +175,35 @@ struct ErrorKeeper {
     }
 };
 
+// Below the smallest normal double a spreadsheet keeps 0 (and such a number's text would
+// not read back).
+double writtenNumber(const CellValue& value) {
+    return std::fabs(value.toNumber()) < DBL_MIN ? 0.0 : value.toNumber();
+}
+
+// The number cells whose 16-digit text would not read back, sheet by sheet.
+std::vector<SheetNumberTexts> inexactNumbers(const Workbook& workbook) {
+    std::vector<SheetNumberTexts> sheets;
+    for (int i = 1; i <= workbook.sheetCount(); ++i) {
+        SheetNumberTexts texts{i, {}};
+        for (const auto& [key, cell] : workbook.sheet(i).cells()) {
+            if (cell.value.kind() != CellValue::Kind::Number) continue;
+            if (auto text = exactNumberText(writtenNumber(cell.value))) {
+                texts.cells.push_back({cellAddress(key.first, key.second), std::move(*text)});
+            }
+        }
+        if (!texts.cells.empty()) sheets.push_back(std::move(texts));
+    }
+    return sheets;
+}
+
 lxw_error writeCell(lxw_worksheet* ws, int row, int column, const CellValue& value,
                     lxw_format* format) {
     const auto r = static_cast<lxw_row_t>(row - 1);
     const auto c = static_cast<lxw_col_t>(column - 1);
     switch (value.kind()) {
-        case CellValue::Kind::Number: {
-            // Below the smallest normal double a spreadsheet keeps 0 (and such a number's
-            // text would not read back).
-            const double v = std::fabs(value.toNumber()) < DBL_MIN ? 0.0 : value.toNumber();
-            return worksheet_write_number(ws, r, c, v, format);
-        }
+        case CellValue::Kind::Number:
+            return worksheet_write_number(ws, r, c, writtenNumber(value), format);
         case CellValue::Kind::Text: {
             const QByteArray utf8 = escapeCellText(value.toText()).toUtf8();
             return worksheet_write_string(ws, r, c, utf8.constData(), format);
@@ -404,6 +424,9 @@ Status saveWorkbook(const Workbook& workbook, const QString& path) {
     if (result != LXW_NO_ERROR) {
         if (closeErrno != 0) return discard(reasonOf(closeErrno));
         return discard(QStringLiteral("ошибка записи книги (%1)").arg(static_cast<int>(result)));
+    }
+    if (const auto e = rewriteNumberTexts(temporary, inexactNumbers(workbook))) {
+        return discard(*e != 0 ? reasonOf(*e) : QStringLiteral("ошибка записи чисел книги"));
     }
     if (const int e = syncPath(temporaryName, false); e != 0) {
         return discard(reasonOf(e));

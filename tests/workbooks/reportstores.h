@@ -20,11 +20,6 @@ inline QLocale russian() {
     return QLocale(QLocale::Russian, QLocale::Russia);
 }
 
-/// A number as the workbook keeps it: 16 significant digits.
-inline double sixteenDigits(double v) {
-    return QByteArray::number(v, 'g', 16).toDouble();
-}
-
 /// One distribution record (items 1-based, 0 = not chosen); pupils in ten-thousandths.
 struct RecordSpec {
     int age = 0;

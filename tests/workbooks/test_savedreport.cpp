@@ -94,7 +94,7 @@ class TestSavedReport : public QObject {
         row("six days", 1, "B44", text("шестидневный"));
         const double education = 184121.85981568324;
         const double maintenance = 217542.62151211553;
-        const auto figure = [&](double v) { return number(formatstest::sixteenDigits(v)); };
+        const auto figure = [&](double v) { return number(v); };
         row("education normative unrounded", 1, "B48", figure(education));
         row("maintenance normative unrounded", 1, "B49", figure(maintenance));
         row("total normative", 1, "B50", figure(education + maintenance));

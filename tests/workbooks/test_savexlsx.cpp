@@ -50,6 +50,10 @@ class TestSaveXlsx : public QObject {
         same("single-precision value widened", CellValue::number(double(11123546.0f)));
         same("fifteen digits", CellValue::number(123456789.012345));
         same("large", CellValue::number(9.99999999999999e307));
+        // 16 significant digits of these read back as a neighbouring double.
+        same("seventeen digits: a subsidy", CellValue::number(18074901.659750946));
+        same("seventeen digits: 0.1 + 0.2", CellValue::number(0.1 + 0.2));
+        same("seventeen digits: negative tiny", CellValue::number(-2.2250738585072019e-308));
         QTest::newRow("below the smallest normal double reads 0")
             << CellValue::number(4.9e-324) << CellValue::number(0);
         same("text", CellValue::text(u"Детский сад № 5"_qs));
@@ -82,6 +86,40 @@ class TestSaveXlsx : public QObject {
         QVERIFY2(actual == read,
                  qPrintable(actual.debugString().left(60) + " != " + read.debugString().left(60)));
         QCOMPARE(loaded->cell(1, u"D7"), CellValue::number(1));
+    }
+
+    // Cells whose numbers need 17 digits, on several sheets, formatted or not, next to
+    // addresses that begin alike, all read back exactly.
+    void exactNumbersOnEverySheet() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("book.xlsx"));
+        const double subsidy = 18074901.659750946;
+        const double sum = 0.1 + 0.2;
+        Workbook book;
+        book.addSheet(u"Первый"_qs).setNumber(u"A1", 1);
+        Sheet& second = book.addSheet(u"Второй"_qs);
+        second.setNumber(u"B5", sum);
+        second.setNumber(u"B53", subsidy);
+        second.setNumber(u"C53", -subsidy);
+        second.formatRange(u"B53", [](CellFormat& f) { f.numberFormat = QStringLiteral("0.00"); });
+        Sheet& third = book.addSheet(u"Третий"_qs);
+        third.setNumber(u"A1", sum);
+        third.setText(u"A2", u"текст"_qs);
+        const Status saved = saveWorkbook(book, path);
+        QVERIFY2(saved.ok(), qPrintable(saved.error()));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("book.xlsx")});
+
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const auto loaded = openWorkbook(file.readAll());
+        QVERIFY2(loaded.ok(), qPrintable(loaded.error()));
+        QCOMPARE(loaded->cell(1, u"A1"), CellValue::number(1));
+        QCOMPARE(loaded->cell(2, u"B5"), CellValue::number(sum));
+        QCOMPARE(loaded->cell(2, u"B53"), CellValue::number(subsidy));
+        QCOMPARE(loaded->cell(2, u"C53"), CellValue::number(-subsidy));
+        QCOMPARE(loaded->cell(3, u"A1"), CellValue::number(sum));
+        QCOMPARE(loaded->cell(3, u"A2"), CellValue::text(u"текст"_qs));
     }
 
     // A workbook built by a function and handed back still records refused calls.
