@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 
 namespace normativ {
 
@@ -291,7 +292,11 @@ void Form0::selectOption(int option) {
 bool Form0::eventFilter(QObject* watched, QEvent* event) {
     if (isEnterKey(event)) {
         if (watched == textBox1_) {
-            onCommandButton1Clicked();
+            // Enter is "Далее" only where "Далее" acts: not on the start screen, not at the
+            // results.
+            if (commandButton1_->isVisibleTo(this) && commandButton1_->isEnabled()) {
+                onCommandButton1Clicked();
+            }
             return true;
         }
         if (watched == commandButton3_) {
@@ -312,6 +317,13 @@ bool Form0::eventFilter(QObject* watched, QEvent* event) {
 void Form0::closeEvent(QCloseEvent* event) {
     event->accept();
     endProgram();
+}
+
+// Coming back from the distribution windows to the choice of the institution kind, the
+// chosen option takes the focus once the window shows again.
+void Form0::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    focusChoice();
 }
 
 // ---- Wizard steps ----

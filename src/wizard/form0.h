@@ -50,6 +50,7 @@ class Form0 : public QWidget, public MainWindowPort {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void buildStartArea();

@@ -28,6 +28,7 @@ class TestWizard : public QObject {
     void wholeWizard_data();
     void wholeWizard();
     void enterBehavesLikeNext();
+    void enterDoesNothingWhereNextDoesNot();
     void choiceStepsWithoutSelectionKeepFlags();
     void backwardKeepsTypedAnswers();
     void backwardJumps_data();
@@ -261,6 +262,21 @@ void TestWizard::enterBehavesLikeNext() {
     QVERIFY(!control<QPushButton>(form0(), "CommandButton2")->isEnabled());
 }
 
+// Enter sent to the answer box on the start screen or at the results moves nowhere.
+void TestWizard::enterDoesNothingWhereNextDoesNot() {
+    const int before = store().record.wizardStep;
+    pressEnter(answerBox());
+    QCOMPARE(store().record.wizardStep, before);
+    QVERIFY(control<QPushButton>(form0(), "CommandButton3")->isVisible());
+    answerUpToResult(false, false);
+    QCOMPARE(store().record.wizardStep, kResultStep);
+    const QString shown = control<QLineEdit>(form0(), "Text1")->text();
+    pressEnter(answerBox());
+    QCOMPARE(store().record.wizardStep, kResultStep);
+    QCOMPARE(control<QLineEdit>(form0(), "Text1")->text(), shown);
+    QVERIFY(!control<QPushButton>(form0(), "CommandButton1")->isEnabled());
+}
+
 void TestWizard::choiceStepsWithoutSelectionKeepFlags() {
     start(false, false);
     answer(QStringLiteral("20"));
@@ -346,6 +362,7 @@ void TestWizard::distributionReturnsToKindStep() {
     QVERIFY(form0()->isVisible());
     QCOMPARE(store().record.wizardStep, 4);
     QVERIFY(option(2)->isChecked());
+    QCOMPARE(form0()->focusWidget(), option(2));
     QVERIFY(!answerBox()->isVisible());
     choose(3);
     QTest::mouseClick(control<QPushButton>(form9(), "Command1"), Qt::LeftButton);
@@ -353,6 +370,7 @@ void TestWizard::distributionReturnsToKindStep() {
     QVERIFY(form0()->isVisible());
     QCOMPARE(store().record.wizardStep, 4);
     QVERIFY(option(3)->isChecked());
+    QCOMPARE(form0()->focusWidget(), option(3));
     QCOMPARE(question(), wizard::stepTexts(4).question);
 }
 
