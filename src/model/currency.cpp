@@ -2,6 +2,7 @@
 
 #include "numbers.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -42,6 +43,39 @@ std::optional<Currency> Currency::fromDouble(double value) {
         scaled >= 9223372036854775808.0)
         return std::nullopt;
     return fromRaw(static_cast<std::int64_t>(scaled));
+}
+
+std::optional<Currency> Currency::fromTypedNumber(double value) {
+    if (!std::isfinite(value)) return std::nullopt;
+    // Shortest scientific form: [-]d[.ddd]e±xx, at most 17 digits.
+    char buffer[64];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific).ptr;
+    const char* p = buffer;
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    Int128 digits = 0;
+    int count = 0;
+    for (; p != end && *p != 'e'; ++p) {
+        if (*p == '.') continue;
+        digits = digits * 10 + (*p - '0');
+        ++count;
+    }
+    int exponent = 0;
+    if (p != end) std::from_chars(p + 1 + (p[1] == '+'), end, exponent);
+    // value = digits × 10^(exponent − count + 1); in ten-thousandths the power grows by 4.
+    const int power = exponent - count + 1 + 4;
+    Int128 scaled = 0;
+    if (power >= 0) {
+        if (power > 20) return std::nullopt;
+        scaled = digits;
+        for (int i = 0; i < power; ++i) scaled *= 10;
+    } else if (power >= -20) {
+        Int128 divisor = 1;
+        for (int i = 0; i < -power; ++i) divisor *= 10;
+        scaled = divideHalfEven(digits, divisor);
+    }
+    return checked(negative ? -scaled : scaled);
 }
 
 std::optional<Currency> Currency::plus(Currency other) const {

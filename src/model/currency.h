@@ -27,6 +27,10 @@ class Currency {
     /// `value` × 10000 in double precision, rounded to the nearest whole, halves to even;
     /// nothing for NaN, infinities and values beyond the range.
     static std::optional<Currency> fromDouble(double value);
+    /// A typed number: its shortest decimal text (the digits the user typed, for up to 15
+    /// significant digits) rounded exactly to four places, halves to even, so that a typed
+    /// "24,55935" keeps the 24.5594 a hand check gives; nothing as for fromDouble.
+    static std::optional<Currency> fromTypedNumber(double value);
 
     constexpr std::int64_t raw() const { return raw_; }
     double toDouble() const { return static_cast<double>(raw_) / kScale; }

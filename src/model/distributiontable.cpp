@@ -83,7 +83,7 @@ bool DistributionTable::storeKindText(int record, Kind kind, const QString& text
 
 void DistributionTable::storePupilText(int record, const QString& text, const QLocale& locale) {
     const auto number = parseNumber(text, locale);
-    const auto value = number ? Currency::fromDouble(*number) : std::nullopt;
+    const auto value = number ? Currency::fromTypedNumber(*number) : std::nullopt;
     setCell(record, Kind::GroupPupilCount, 1, value.value_or(notEnteredPupils()));
 }
 

@@ -10,6 +10,8 @@ class TestCurrency : public QObject {
   private slots:
     void fromDouble_data();
     void fromDouble();
+    void fromTypedNumber_data();
+    void fromTypedNumber();
     void overflowIsReported();
     void productsRoundHalfEven_data();
     void productsRoundHalfEven();
@@ -41,7 +43,37 @@ void TestCurrency::fromDouble() {
     QCOMPARE(c->raw(), raw);
 }
 
+// A typed number rounds on its decimal digits: ties in the fifth place go to the even
+// neighbour, where the binary value (24.559349999…) would round down.
+void TestCurrency::fromTypedNumber_data() {
+    QTest::addColumn<double>("value");
+    QTest::addColumn<qint64>("raw");
+    QTest::newRow("whole") << 25.0 << qint64(250000);
+    QTest::newRow("fraction") << 12.5 << qint64(125000);
+    QTest::newRow("tie below the binary half, to even up") << 24.55935 << qint64(245594);
+    QTest::newRow("tie, to even down") << 24.55945 << qint64(245594);
+    QTest::newRow("negative tie") << -0.00025 << qint64(-2);
+    QTest::newRow("above half") << 0.000051 << qint64(1);
+    QTest::newRow("below half") << 1.00004999 << qint64(10000);
+    QTest::newRow("tiny") << 1e-300 << qint64(0);
+    QTest::newRow("negative zero") << -0.0 << qint64(0);
+    QTest::newRow("marker") << 79265830346.0 << qint64(792658303460000);
+    QTest::newRow("large") << 9e14 << qint64(9000000000000000000);
+}
+
+void TestCurrency::fromTypedNumber() {
+    QFETCH(double, value);
+    QFETCH(qint64, raw);
+    const auto c = Currency::fromTypedNumber(value);
+    QVERIFY(c.has_value());
+    QCOMPARE(c->raw(), raw);
+}
+
 void TestCurrency::overflowIsReported() {
+    for (double v : {1e15, -1e15, 1e300, std::numeric_limits<double>::infinity(),
+                     std::numeric_limits<double>::quiet_NaN()}) {
+        QVERIFY(!Currency::fromTypedNumber(v).has_value());
+    }
     QVERIFY(!Currency::fromDouble(1e15).has_value());
     QVERIFY(!Currency::fromDouble(-1e15).has_value());
     QVERIFY(!Currency::fromDouble(std::numeric_limits<double>::infinity()).has_value());

@@ -152,6 +152,8 @@ void TestRecord::pupilCount_data() {
     QTest::newRow("whole") << "25" << qint64(250000) << "25";
     QTest::newRow("fraction with comma") << "12,5" << qint64(125000) << "12,5";
     QTest::newRow("negative") << "-3" << qint64(-30000) << "-3";
+    QTest::newRow("fifth decimal a tie: to even on the typed digits")
+        << "24,55935" << qint64(245594) << "24,5594";
     QTest::newRow("letters") << "двадцать" << qint64(792658303460000) << "79265830346";
     QTest::newRow("empty") << "" << qint64(792658303460000) << "79265830346";
     QTest::newRow("beyond the currency range")
