@@ -1,21 +1,16 @@
 // Runs the built normativ-calc on answers documents and checks what it prints and returns.
 
+#include "calcprocess.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace calctest;
+
 namespace {
-
-const QString kProgram = QStringLiteral(NORMATIV_CALC_PATH);
-
-struct Run {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
 
 /// The standard-way record of 45 pupils in three groups; `decimal` is the separator its
 /// typed fractions use.
@@ -57,25 +52,11 @@ void TestNormativCalc::initTestCase() {
 }
 
 Run TestNormativCalc::run(const QStringList& args, const QString& lcAll) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LC_ALL"), lcAll);
-    env.insert(QStringLiteral("LANG"), lcAll);
-    p.setProcessEnvironment(env);
-    p.start(kProgram, args);
-    Run r;
-    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit) return r;
-    r.status = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
+    return runCalc(args, localeEnvironment(lcAll));
 }
 
 QString TestNormativCalc::write(const QString& name, const QByteArray& contents) {
-    QFile f(dir_.filePath(name));
-    if (!f.open(QIODevice::WriteOnly)) return QString();
-    f.write(contents);
-    return f.fileName();
+    return writeFile(dir_, name, contents);
 }
 
 void TestNormativCalc::computesBothNormatives_data() {

@@ -1,6 +1,7 @@
 // Runs the built normativ-calc on folders and several inputs: the array, its order, the
 // "file" and "error" of each item, the exit status, and the summary workbook read back.
 
+#include "calcprocess.h"
 #include "openworkbook.h"
 #include "savedreport.h"
 #include "savexlsx.h"
@@ -18,18 +19,12 @@
 
 using namespace normativ;
 
+using namespace calctest;
+
 namespace {
 
-const QString kProgram = QStringLiteral(NORMATIV_CALC_PATH);
 const QString kFixtures = QStringLiteral(NORMATIV_FORMAT_FIXTURES);
 const QString kIncomplete = QStringLiteral("Проверьте правильность и полноту ввода данных");
-
-struct Run {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-    QJsonArray items() const { return QJsonDocument::fromJson(out).array(); }
-};
 
 /// A saved report of the standard record of 45 pupils (as the program writes it),
 /// named `institution`; with `groups` empty, the group count was never answered.
@@ -292,27 +287,12 @@ class TestNormativCalcBatch : public QObject {
   private:
     Run run(const QStringList& args,
             const QProcessEnvironment& environment = QProcessEnvironment()) {
-        QProcess p;
-        QProcessEnvironment env = environment;
-        if (env.isEmpty()) {
-            env = QProcessEnvironment::systemEnvironment();
-            env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-        }
-        p.setProcessEnvironment(env);
-        p.start(kProgram, args);
-        Run r;
-        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return r;
-        r.status = p.exitCode();
-        r.out = p.readAllStandardOutput();
-        r.err = p.readAllStandardError();
-        return r;
+        return runCalc(args, environment.isEmpty() ? localeEnvironment(QStringLiteral("C.UTF-8"))
+                                                   : environment);
     }
 
     QString write(const QString& name, const QByteArray& contents) {
-        QFile f(dir_.filePath(name));
-        if (!f.open(QIODevice::WriteOnly)) return QString();
-        f.write(contents);
-        return f.fileName();
+        return writeFile(dir_, name, contents);
     }
 
     // A Russian C locale for the program (a decimal comma for printf, which the

@@ -1,6 +1,7 @@
 // Runs the built normativ-calc on statistical forms and saved reports: the same results as
 // the equivalent answers document, the editor's refusal in "error", refused files.
 
+#include "calcprocess.h"
 #include "savedreport.h"
 #include "savexlsx.h"
 #include "workbook.h"
@@ -8,25 +9,19 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace normativ;
 
+using namespace calctest;
+
 namespace {
 
-const QString kProgram = QStringLiteral(NORMATIV_CALC_PATH);
 const QString kFixtures = QStringLiteral(NORMATIV_FORMAT_FIXTURES);
 const QString kWrongFile =
     QStringLiteral("Указанный Вами файл не является требуемой формой статистической отчетности");
-
-struct Run {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
 
 /// The statistical form fixtures as an answers document: the same answers, choices and
 /// records, with the modes given, typed in English or in Russian.
@@ -304,25 +299,11 @@ class TestNormativCalcWorkbooks : public QObject {
 
   private:
     Run run(const QStringList& args, const QString& lcAll = QStringLiteral("C.UTF-8")) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("LC_ALL"), lcAll);
-        env.insert(QStringLiteral("LANG"), lcAll);
-        p.setProcessEnvironment(env);
-        p.start(kProgram, args);
-        Run r;
-        if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit) return r;
-        r.status = p.exitCode();
-        r.out = p.readAllStandardOutput();
-        r.err = p.readAllStandardError();
-        return r;
+        return runCalc(args, localeEnvironment(lcAll));
     }
 
     QString write(const QString& name, const QByteArray& contents) {
-        QFile f(dir_.filePath(name));
-        if (!f.open(QIODevice::WriteOnly)) return QString();
-        f.write(contents);
-        return f.fileName();
+        return writeFile(dir_, name, contents);
     }
 
     QTemporaryDir dir_;
