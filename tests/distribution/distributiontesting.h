@@ -2,11 +2,14 @@
 
 // A stand-in main window and the steps a user takes in the distribution windows.
 
+#include "distributionwindows.h"
 #include "guitest.h"
 #include "navigation.h"
+#include "store.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QStringList>
 #include <QTest>
@@ -31,6 +34,22 @@ class FakeMainWindow : public QWidget, public MainWindowPort {
     void returnFromLoader() override { calls << QStringLiteral("returnFromLoader"); }
 
     QStringList calls;
+};
+
+/// What the distribution window tests start from: a Russian store with one record and
+/// 100 pupils, the stand-in main window shown, and the two windows.
+struct DistributionRig {
+    Store store{QLocale(QLocale::Russian, QLocale::Russia)};
+    FakeMainWindow main;
+    Navigator navigator;
+    DistributionWindows windows{store, navigator};
+
+    DistributionRig() {
+        store.distribution.recordCount = FieldValue::integer(1);
+        store.record[Answer::PupilCount] = FieldValue::text(QStringLiteral("100"));
+        navigator.main = &main;
+        main.show();
+    }
 };
 
 inline void click(QWidget* window, const char* button) {

@@ -67,7 +67,7 @@ class TestForm10 : public QObject {
     void closeBoxEndsTheProgram();
 
   private:
-    QWidget* form10() { return &windows_->form10(); }
+    QWidget* form10() { return &rig_->windows.form10(); }
     QString text(const char* name) {
         if (auto* label = form10()->findChild<QLabel*>(QLatin1String(name))) return label->text();
         if (auto* box = form10()->findChild<QLineEdit*>(QLatin1String(name))) return box->text();
@@ -76,43 +76,31 @@ class TestForm10 : public QObject {
         }
         return control<QPushButton>(form10(), name)->text();
     }
-    int current() const { return store_->distribution.currentRecord; }
-    int count() const { return store_->distribution.usedRecords(); }
+    int current() const { return rig_->store.distribution.currentRecord; }
+    int count() const { return rig_->store.distribution.usedRecords(); }
     /// From the institution-kind question through the introduction into the editor.
     void openEditor();
     void fillRecord(int age, int stay, int orientation, const QString& pupils);
     /// Fills the shown (last) record and presses "Создать запись".
     void addRecord(int age, int stay, int orientation, const QString& pupils);
 
-    std::unique_ptr<Store> store_;
-    std::unique_ptr<FakeMainWindow> main_;
-    Navigator navigator_;
-    std::unique_ptr<DistributionWindows> windows_;
+    std::unique_ptr<DistributionRig> rig_;
 };
 
 void TestForm10::init() {
     resetEndProgramRequests();
-    store_ = std::make_unique<Store>(QLocale(QLocale::Russian, QLocale::Russia));
-    store_->distribution.recordCount = FieldValue::integer(1);
-    store_->record[Answer::PupilCount] = FieldValue::text(QStringLiteral("100"));
-    main_ = std::make_unique<FakeMainWindow>();
-    navigator_ = Navigator{};
-    navigator_.main = main_.get();
-    windows_ = std::make_unique<DistributionWindows>(*store_, navigator_);
-    main_->show();
+    rig_ = std::make_unique<DistributionRig>();
 }
 
 void TestForm10::cleanup() {
-    windows_.reset();
-    main_.reset();
-    store_.reset();
+    rig_.reset();
 }
 
 void TestForm10::openEditor() {
-    windows_->openIntroduction();
-    click(&windows_->form9(), "Command1");
+    rig_->windows.openIntroduction();
+    click(&rig_->windows.form9(), "Command1");
     QVERIFY(form10()->isVisible());
-    main_->calls.clear();
+    rig_->main.calls.clear();
 }
 
 void TestForm10::fillRecord(int age, int stay, int orientation, const QString& pupils) {
@@ -247,7 +235,7 @@ void TestForm10::echoLabelsShowWholeTexts() {
     saveShot(combo3->view()->window(), QStringLiteral("form10-list"));
     combo3->hidePopup();
     // Choosing shows but does not store.
-    QVERIFY(!store_->distribution.kindText(1, Kind::Orientation).has_value());
+    QVERIFY(!rig_->store.distribution.kindText(1, Kind::Orientation).has_value());
     const QString fault = layoutFault(form10());
     QVERIFY2(fault.isEmpty(), qPrintable(fault));
 }
@@ -280,7 +268,7 @@ void TestForm10::incompleteRecordIsRefused() {
     QFETCH(QString, pupils);
 
     // Record 1 as a loaded workbook may leave it, with kinds missing; record 2 complete.
-    DistributionTable& table = store_->distribution;
+    DistributionTable& table = rig_->store.distribution;
     table.recordCount = FieldValue::integer(records);
     const std::pair<Kind, int> kinds[] = {
         {Kind::AgeClass, age}, {Kind::StayMode, stay}, {Kind::Orientation, orientation}};
@@ -288,7 +276,7 @@ void TestForm10::incompleteRecordIsRefused() {
         if (index >= 0) table.storeKindText(1, kind, item(kind, index));
         table.storeKindText(2, kind, item(kind, 0));
     }
-    table.storePupilText(2, QStringLiteral("50"), store_->locale);
+    table.storePupilText(2, QStringLiteral("50"), rig_->store.locale);
 
     openEditor();
     retype(control<QLineEdit>(form10(), "Text1"), pupils);
@@ -299,12 +287,12 @@ void TestForm10::incompleteRecordIsRefused() {
     QCOMPARE(current(), 1);
     QCOMPARE(count(), records);
     QVERIFY(form10()->isVisible());
-    QVERIFY(!main_->isVisible());
+    QVERIFY(!rig_->main.isVisible());
     // What was entered stays stored: the choices shown and the count as typed.
     for (const auto& [kind, index] : kinds) {
         QCOMPARE(table.kindText(1, kind).has_value(), index >= 0);
     }
-    const auto typed = parseNumber(pupils, store_->locale);
+    const auto typed = parseNumber(pupils, rig_->store.locale);
     QCOMPARE(table.pupilsNotEntered(1), !typed.has_value());
     if (typed) QCOMPARE(table.pupils(1).toDouble(), *typed);
 }
@@ -327,9 +315,9 @@ void TestForm10::atMost42Records() {
     QCOMPARE(count(), 42);
     QCOMPARE(current(), 42);
     // Nothing of the shown record was stored.
-    QVERIFY(!store_->distribution.isComplete(42));
-    QCOMPARE(store_->distribution.pupils(42), Currency());
-    QCOMPARE(store_->distribution.pupils(41), Currency::fromWhole(41));
+    QVERIFY(!rig_->store.distribution.isComplete(42));
+    QCOMPARE(rig_->store.distribution.pupils(42), Currency());
+    QCOMPARE(rig_->store.distribution.pupils(41), Currency::fromWhole(41));
 }
 
 void TestForm10::deletingTheLastRecord() {
@@ -353,7 +341,7 @@ void TestForm10::deletingTheLastRecord() {
     // The deleted record is cleared, the pupil count to 0 and not to the marker.
     for (Kind kind : {Kind::AgeClass, Kind::StayMode, Kind::Orientation, Kind::GroupPupilCount}) {
         for (int i = 1; i <= kItemCount; ++i) {
-            QCOMPARE(store_->distribution.cell(2, kind, i), Currency());
+            QCOMPARE(rig_->store.distribution.cell(2, kind, i), Currency());
         }
     }
 
@@ -385,24 +373,24 @@ void TestForm10::finishChecksTheTotal() {
     QFETCH(QStringList, records);
     QFETCH(QString, message);
 
-    store_->record[Answer::PupilCount] = pupilCount == QLatin1String("marker")
-                                             ? FieldValue::notEntered()
-                                             : FieldValue::text(pupilCount);
-    store_->record.wizardStep = 25;
+    rig_->store.record[Answer::PupilCount] = pupilCount == QLatin1String("marker")
+                                                 ? FieldValue::notEntered()
+                                                 : FieldValue::text(pupilCount);
+    rig_->store.record.wizardStep = 25;
     openEditor();
     for (qsizetype i = 0; i + 1 < records.size(); ++i) addRecord(0, 1, 2, records[i]);
     fillRecord(2, 1, 0, records.last());
     click(form10(), "Command1");
 
     if (message.isEmpty()) {
-        QVERIFY(main_->isVisible());
+        QVERIFY(rig_->main.isVisible());
         QVERIFY(!form10()->isVisible());
         QVERIFY(!shown(form10(), "Label17"));
         // The main window was prepared before; finishing only shows it.
-        QVERIFY(main_->calls.isEmpty());
-        QCOMPARE(store_->record.wizardStep, 25);
+        QVERIFY(rig_->main.calls.isEmpty());
+        QCOMPARE(rig_->store.record.wizardStep, 25);
     } else {
-        QVERIFY(!main_->isVisible());
+        QVERIFY(!rig_->main.isVisible());
         QVERIFY(form10()->isVisible());
         QVERIFY(shown(form10(), "Label17"));
         QCOMPARE(text("Label17"), message);
@@ -420,8 +408,8 @@ void TestForm10::leavingBackwardsKeepsAnIncompleteRecord() {
     click(form10(), "Command3");
     QCOMPARE(current(), 2);
     QVERIFY(!shown(form10(), "Label17"));
-    QCOMPARE(store_->distribution.kindText(3, Kind::AgeClass), item(Kind::AgeClass, 2));
-    QVERIFY(store_->distribution.pupilsNotEntered(3));
+    QCOMPARE(rig_->store.distribution.kindText(3, Kind::AgeClass), item(Kind::AgeClass, 2));
+    QVERIFY(rig_->store.distribution.pupilsNotEntered(3));
 
     click(form10(), "Command1");
     QCOMPARE(current(), 3);
@@ -434,7 +422,7 @@ void TestForm10::leavingBackwardsKeepsAnIncompleteRecord() {
     QCOMPARE(text("Label17"), kIncomplete);
     QVERIFY(shown(form10(), "Label17"));
     QCOMPARE(current(), 3);
-    QVERIFY(!main_->isVisible());
+    QVERIFY(!rig_->main.isVisible());
 }
 
 void TestForm10::firstRecordBackReturnsToKindQuestion() {
@@ -445,12 +433,12 @@ void TestForm10::firstRecordBackReturnsToKindQuestion() {
     QCOMPARE(text("Label17"), kIncomplete);
 
     click(form10(), "Command3");
-    QCOMPARE(main_->calls, QStringList{QStringLiteral("returnToKindStep")});
-    QVERIFY(main_->isVisible());
+    QCOMPARE(rig_->main.calls, QStringList{QStringLiteral("returnToKindStep")});
+    QVERIFY(rig_->main.isVisible());
     QVERIFY(!form10()->isVisible());
     QCOMPARE(current(), 1);
-    QCOMPARE(store_->distribution.kindText(1, Kind::StayMode), item(Kind::StayMode, 3));
-    QVERIFY(store_->distribution.pupilsNotEntered(1));
+    QCOMPARE(rig_->store.distribution.kindText(1, Kind::StayMode), item(Kind::StayMode, 3));
+    QVERIFY(rig_->store.distribution.pupilsNotEntered(1));
     QVERIFY(!shown(form10(), "Label17"));
 }
 
@@ -459,12 +447,12 @@ void TestForm10::reopenShowsTheEditorAsLeft() {
     addRecord(0, 4, 0, QStringLiteral("60"));
     fillRecord(2, 6, 5, QStringLiteral("40"));
     click(form10(), "Command1");
-    QVERIFY(main_->isVisible());
+    QVERIFY(rig_->main.isVisible());
 
     // The wizard steps back from the question after the distribution.
-    windows_->reopenEditor();
+    rig_->windows.reopenEditor();
     QVERIFY(form10()->isVisible());
-    QVERIFY(!main_->isVisible());
+    QVERIFY(!rig_->main.isVisible());
     QCOMPARE(current(), 2);
     QCOMPARE(text("Combo2"), item(Kind::StayMode, 6));
     QCOMPARE(text("Label9"), item(Kind::StayMode, 6));
@@ -473,7 +461,7 @@ void TestForm10::reopenShowsTheEditorAsLeft() {
     QCOMPARE(text("Command1"), kFinish);
 
     click(form10(), "Command1");
-    QVERIFY(main_->isVisible());
+    QVERIFY(rig_->main.isVisible());
     QVERIFY(!form10()->isVisible());
 }
 
@@ -490,10 +478,10 @@ void TestForm10::recordCountKeptInRange() {
     QFETCH(QString, stored);
     QFETCH(int, used);
 
-    store_->distribution.recordCount =
+    rig_->store.distribution.recordCount =
         stored.isEmpty() ? FieldValue() : FieldValue::number(stored.toDouble());
     openEditor();
-    QCOMPARE(store_->distribution.recordCount.toDouble(QLocale::c()), double(used));
+    QCOMPARE(rig_->store.distribution.recordCount.toDouble(QLocale::c()), double(used));
     QCOMPARE(text("Label6"), QString::number(used - 1));
     QCOMPARE(text("Command1"), used == 1 ? kFinish : kNext);
 }

@@ -31,8 +31,8 @@ class TestForm9 : public QObject {
     void closeBoxEndsTheProgram();
 
   private:
-    QWidget* form9() { return &windows_->form9(); }
-    QWidget* form10() { return &windows_->form10(); }
+    QWidget* form9() { return &rig_->windows.form9(); }
+    QWidget* form10() { return &rig_->windows.form10(); }
     QString form10Text(const char* name) {
         if (auto* label = form10()->findChild<QLabel*>(QLatin1String(name))) return label->text();
         if (auto* combo = form10()->findChild<QComboBox*>(QLatin1String(name))) {
@@ -42,34 +42,22 @@ class TestForm9 : public QObject {
         return control<QPushButton>(form10(), name)->text();
     }
 
-    std::unique_ptr<Store> store_;
-    std::unique_ptr<FakeMainWindow> main_;
-    Navigator navigator_;
-    std::unique_ptr<DistributionWindows> windows_;
+    std::unique_ptr<DistributionRig> rig_;
 };
 
 void TestForm9::init() {
     resetEndProgramRequests();
-    store_ = std::make_unique<Store>(QLocale(QLocale::Russian, QLocale::Russia));
-    store_->distribution.recordCount = FieldValue::integer(1);
-    store_->record[Answer::PupilCount] = FieldValue::text(QStringLiteral("100"));
-    main_ = std::make_unique<FakeMainWindow>();
-    navigator_ = Navigator{};
-    navigator_.main = main_.get();
-    windows_ = std::make_unique<DistributionWindows>(*store_, navigator_);
-    main_->show();
-    windows_->openIntroduction();
+    rig_ = std::make_unique<DistributionRig>();
+    rig_->windows.openIntroduction();
 }
 
 void TestForm9::cleanup() {
-    windows_.reset();
-    main_.reset();
-    store_.reset();
+    rig_.reset();
 }
 
 void TestForm9::textsAsWritten() {
     QVERIFY(form9()->isVisible());
-    QVERIFY(!main_->isVisible());
+    QVERIFY(!rig_->main.isVisible());
     QVERIFY(!form10()->isVisible());
     QCOMPARE(form9()->windowTitle(), QStringLiteral("Распределение воспитанников учреждения"));
     const std::pair<const char*, QString> texts[] = {
@@ -122,18 +110,18 @@ void TestForm9::nextOpensEditorOnFirstRecord() {
     QFETCH(bool, createShown);
 
     // Records as a loaded workbook leaves them.
-    DistributionTable& table = store_->distribution;
+    DistributionTable& table = rig_->store.distribution;
     table.recordCount = FieldValue::integer(records);
     for (int r = 1; r <= records; ++r) {
         table.storeKindText(r, Kind::AgeClass, kindItemTexts(Kind::AgeClass).at(r - 1));
         table.storeKindText(r, Kind::StayMode, kindItemTexts(Kind::StayMode).at(r + 3));
         table.storeKindText(r, Kind::Orientation, kindItemTexts(Kind::Orientation).at(r + 1));
-        table.storePupilText(r, QString::number(10 * r), store_->locale);
+        table.storePupilText(r, QString::number(10 * r), rig_->store.locale);
     }
 
     click(form9(), "Command1");
-    QCOMPARE(main_->calls, QStringList{QStringLiteral("prepareStepAfterDistribution")});
-    QVERIFY(!main_->isVisible());
+    QCOMPARE(rig_->main.calls, QStringList{QStringLiteral("prepareStepAfterDistribution")});
+    QVERIFY(!rig_->main.isVisible());
     QVERIFY(!form9()->isVisible());
     QVERIFY(form10()->isVisible());
     QCOMPARE(table.currentRecord, qint16(1));
@@ -167,37 +155,37 @@ void TestForm9::openingAgainStartsOnFirstRecord() {
                r == 3 ? QStringLiteral("20") : QStringLiteral("40"));
         click(form10(), r == 3 ? "Command1" : "Command2");
     }
-    QVERIFY(main_->isVisible());
-    QCOMPARE(store_->distribution.currentRecord, qint16(3));
+    QVERIFY(rig_->main.isVisible());
+    QCOMPARE(rig_->store.distribution.currentRecord, qint16(3));
 
-    windows_->reopenEditor();
+    rig_->windows.reopenEditor();
     click(form10(), "Command3");
     click(form10(), "Command3");
     click(form10(), "Command3");
-    QVERIFY(main_->isVisible());
-    windows_->openIntroduction();
+    QVERIFY(rig_->main.isVisible());
+    rig_->windows.openIntroduction();
     click(form9(), "Command1");
 
-    QCOMPARE(store_->distribution.currentRecord, qint16(1));
+    QCOMPARE(rig_->store.distribution.currentRecord, qint16(1));
     QCOMPARE(form10Text("Label5"), QStringLiteral("0"));
     QCOMPARE(form10Text("Label6"), QStringLiteral("2"));
     QCOMPARE(form10Text("Text1"), QStringLiteral("40"));
 }
 
 void TestForm9::backReturnsToKindQuestion() {
-    store_->distribution.recordCount = FieldValue::integer(2);
-    store_->distribution.currentRecord = 2;
-    store_->distribution.storePupilText(1, QStringLiteral("5"), store_->locale);
+    rig_->store.distribution.recordCount = FieldValue::integer(2);
+    rig_->store.distribution.currentRecord = 2;
+    rig_->store.distribution.storePupilText(1, QStringLiteral("5"), rig_->store.locale);
 
     click(form9(), "CommandButton2");
-    QCOMPARE(main_->calls, QStringList{QStringLiteral("returnToKindStep")});
-    QVERIFY(main_->isVisible());
+    QCOMPARE(rig_->main.calls, QStringList{QStringLiteral("returnToKindStep")});
+    QVERIFY(rig_->main.isVisible());
     QVERIFY(!form9()->isVisible());
     QVERIFY(!form10()->isVisible());
     // Nothing of the distribution changes.
-    QCOMPARE(store_->distribution.usedRecords(), 2);
-    QCOMPARE(store_->distribution.currentRecord, qint16(2));
-    QCOMPARE(store_->distribution.pupils(1), Currency::fromWhole(5));
+    QCOMPARE(rig_->store.distribution.usedRecords(), 2);
+    QCOMPARE(rig_->store.distribution.currentRecord, qint16(2));
+    QCOMPARE(rig_->store.distribution.pupils(1), Currency::fromWhole(5));
 }
 
 void TestForm9::nothingIsCutOff() {
