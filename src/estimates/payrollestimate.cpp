@@ -295,70 +295,60 @@ PayrollEstimate computePayrollEstimate(const Store& store) {
     const auto units = administrativeUnits(answer(Answer::GroupCount));
     for (int row = 15; row <= 22; ++row) rate[row - 1] = units[row - 15] / pupils;
 
+    // A staff row: units per pupil and for all pupils, the monthly salary, the yearly cost
+    // per pupil and for all pupils.
+    const auto writeStaffRow = [&](int row, double r, const QString& salaryText, double cost) {
+        cell(row, 1) = shown(r, 3, loc);
+        cell(row, 2) = shown(pupils * r, 3, loc);
+        cell(row, 3) = salaryText;
+        cell(row, 4) = shown(cost, 0, loc);
+        cell(row, 5) = shown(pupils * cost, 0, loc);
+    };
+    // A subtotal of rows first..last: their units and their shown costs summed; the
+    // salary column is the caller's.
+    const auto writeSubtotal = [&](int row, int first, int last) {
+        double rates = 0.0;
+        double costs = 0.0;
+        for (int r = first; r <= last; ++r) {
+            rates += rate[r - 1];
+            costs += shownAt(r, 4);
+        }
+        cell(row, 1) = shown(rates, 3, loc);
+        cell(row, 2) = shown(pupils * shownAt(row, 1), 3, loc);
+        cell(row, 4) = shown(costs, 0, loc);
+        cell(row, 5) = shown(pupils * shownAt(row, 4), 0, loc);
+    };
+
     // Pedagogical staff.
     for (int row = 1; row <= 12; ++row) {
         const double r = rate[row - 1];
         const double s = salary(row);
         const double cost =
             yearIndex * 12 * r * (100 + kind * village * accrual * double(kSalaryShare) * s);
-        cell(row, 1) = shown(r, 3, loc);
-        cell(row, 2) = shown(pupils * r, 3, loc);
-        cell(row, 3) = row >= 2 && r == 0.0 ? QStringLiteral("0")
-                                            : shown(kind * village * accrual * s, 0, loc);
-        cell(row, 4) = shown(cost, 0, loc);
-        cell(row, 5) = shown(pupils * cost, 0, loc);
+        writeStaffRow(row, r,
+                      row >= 2 && r == 0.0 ? QStringLiteral("0")
+                                           : shown(kind * village * accrual * s, 0, loc),
+                      cost);
     }
-    {
-        double rates = 0.0;
-        double costs = 0.0;
-        for (int row = 1; row <= 12; ++row) {
-            rates += rate[row - 1];
-            costs += shownAt(row, 4);
-        }
-        cell(13, 1) = shown(rates, 3, loc);
-        cell(13, 2) = shown(pupils * shownAt(13, 1), 3, loc);
-        cell(13, 4) = shown(costs, 0, loc);
-        cell(13, 5) = shown(pupils * shownAt(13, 4), 0, loc);
-        cell(13, 3) =
-            shown(shownAt(13, 4) / (double(kSalaryShare) * yearIndex * 12 * shownAt(13, 1)) - 100,
-                  0, loc);
-    }
+    writeSubtotal(13, 1, 12);
+    cell(13, 3) = shown(
+        shownAt(13, 4) / (double(kSalaryShare) * yearIndex * 12 * shownAt(13, 1)) - 100, 0, loc);
 
     // Educational support staff.
     {
         const double s = salary(14);
-        const double cost = yearIndex * 12 * supportRate * accrual * double(kSalaryShare) * s;
-        cell(14, 1) = shown(supportRate, 3, loc);
-        cell(14, 2) = shown(pupils * supportRate, 3, loc);
-        cell(14, 3) = shown(accrual * s, 0, loc);
-        cell(14, 4) = shown(cost, 0, loc);
-        cell(14, 5) = shown(pupils * cost, 0, loc);
+        writeStaffRow(14, supportRate, shown(accrual * s, 0, loc),
+                      yearIndex * 12 * supportRate * accrual * double(kSalaryShare) * s);
     }
 
     // Administrative staff.
     for (int row = 15; row <= 22; ++row) {
         const double r = rate[row - 1];
         const double s = salary(row);
-        const double cost = yearIndex * 12 * r * accrual * s;
-        cell(row, 1) = shown(r, 3, loc);
-        cell(row, 2) = shown(pupils * r, 3, loc);
-        cell(row, 3) = shown(accrual * s, 0, loc);
-        cell(row, 4) = shown(cost, 0, loc);
-        cell(row, 5) = shown(pupils * cost, 0, loc);
+        writeStaffRow(row, r, shown(accrual * s, 0, loc), yearIndex * 12 * r * accrual * s);
     }
-    {
-        double rates = 0.0;
-        double costs = 0.0;
-        for (int row = 15; row <= 22; ++row) {
-            rates += rate[row - 1];
-            costs += shownAt(row, 4);
-        }
-        cell(23, 1) = shown(rates, 3, loc);
-        cell(23, 2) = shown(pupils * shownAt(23, 1), 3, loc);
-        cell(23, 4) = shown(costs, 0, loc);
-        cell(23, 5) = shown(pupils * shownAt(23, 4), 0, loc);
-        cell(23, 3) = shown(shownAt(23, 4) / (yearIndex * 12 * shownAt(23, 1)), 0, loc);
-    }
+    writeSubtotal(23, 15, 22);
+    cell(23, 3) = shown(shownAt(23, 4) / (yearIndex * 12 * shownAt(23, 1)), 0, loc);
 
     // Service staff: from the institution's own payroll fund or from the standard cost.
     {
