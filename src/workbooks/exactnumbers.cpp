@@ -5,9 +5,7 @@
 #include <zip.h>
 
 #include <charconv>
-#include <cstring>
 #include <list>
-#include <memory>
 
 namespace normativ {
 
