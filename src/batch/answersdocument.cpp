@@ -242,7 +242,7 @@ Store readDocument(const QByteArray& json, const QLocale& defaultLocale) {
     if (ownPayroll == 0) store.record.writePayrollDefaults();
     readFlags(top, store);
     readRecords(top, store);
-    store.record.wizardStep = kResultStep;
+    store.record.wizardStep = Step::kResult;
     return store;
 }
 

@@ -4,6 +4,7 @@
 
 #include "distributiontable.h"
 #include "institutionrecord.h"
+#include "wizardflow.h"
 
 namespace normativ {
 
@@ -20,7 +21,7 @@ void restoreShownAnswer(Store& store, Answer answer) {
 // flags stay as they are.
 void restoreShownChoice(Store& store, int step) {
     std::optional<Flag> selected;
-    for (const FlagInfo& info : flagsOfStep(step)) {
+    for (const FlagDescriptor& info : flagsOfStep(step)) {
         if (store.record.isFlagSet(info.flag, store.locale)) selected = info.flag;
     }
     if (selected) store.record.setChoice(*selected);
@@ -45,31 +46,27 @@ std::optional<QString> walkDistributionEditor(Store& store) {
 
 }  // namespace
 
-std::optional<QString> walkWizardAfterLoad(Store& store) {
+std::optional<QString> walkWizardAfterLoad(Store& store, const std::function<void(int)>& visited) {
     InstitutionRecord& record = store.record;
-    const bool ownPayroll = !record.useOwnPayrollData.isZero(store.locale);
-    const bool ownServices = !record.useOwnServicesData.isZero(store.locale);
-    record.wizardStep = kFirstStep;
-    restoreShownAnswer(store, Answer::PupilCount);
-    restoreShownAnswer(store, Answer::GroupCount);
-    restoreShownChoice(store, 3);
-    restoreShownChoice(store, kKindStep);
-    if (!ownPayroll) record.writePayrollDefaults();
-    record.wizardStep = ownPayroll ? kFirstPayrollStep : kMonthsStep;
-    if (const auto message = walkDistributionEditor(store)) return message;
-
-    for (const AnswerInfo& info : answerTable()) {
-        const bool payrollStep = info.step >= kFirstPayrollStep && info.step < kMonthsStep;
-        const bool servicesStep = info.step > kMonthsStep && info.step < kParentFeeStep;
-        if (info.step < kFirstPayrollStep || (payrollStep && !ownPayroll) ||
-            (servicesStep && !ownServices)) {
+    const WizardModes modes = record.wizardModes(store.locale);
+    record.wizardStep = Step::kPupils;
+    while (record.wizardStep != Step::kResult) {
+        const int step = record.wizardStep;
+        if (visited) visited(step);
+        if (const auto answer = answerForStep(step))
+            restoreShownAnswer(store, *answer);
+        else
+            restoreShownChoice(store, step);
+        const ForwardMove move = stepForward(step, modes);
+        if (!move.opensDistribution) {
+            record.wizardStep = move.next;
             continue;
         }
-        record.wizardStep = info.step;
-        restoreShownAnswer(store, info.answer);
+        if (distributionWritesPayrollDefaults(modes)) record.writePayrollDefaults();
+        record.wizardStep = stepAfterDistribution(modes);
+        if (const auto message = walkDistributionEditor(store)) return message;
     }
-    restoreShownChoice(store, kWorkWeekStep);
-    record.wizardStep = kResultStep;
+    if (visited) visited(Step::kResult);
     return std::nullopt;
 }
 

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QLocale>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace normativ {
@@ -22,7 +23,10 @@ namespace normativ {
 /// it refuses to finish: the wizard never reaches the result step, and the store is left
 /// where the editor stopped. Otherwise the store is at the result step, ready for the
 /// calculation.
-std::optional<QString> walkWizardAfterLoad(Store& store);
+/// `visited`, when given, is told each step the wizard shows, in order, the result step
+/// last.
+std::optional<QString> walkWizardAfterLoad(Store& store,
+                                           const std::function<void(int)>& visited = {});
 
 /// A workbook read for the calculation, as the command line does it.
 struct WorkbookRun {

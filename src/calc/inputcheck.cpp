@@ -38,21 +38,26 @@ class Checker {
         problems_.push_back({what, why});
     }
 
-    /// What both stages need.
+    /// The answer meets what the calculation demands of it.
+    void demanded(const AnswerDescriptor& info) {
+        if (info.demand == Demand::Given)
+            required(info.answer);
+        else
+            noMarker(info.answer);
+    }
+
+    /// What both stages need: the answers and choices in step order, then the payroll
+    /// base and the records' pupil counts.
     void common() {
-        required(Answer::PupilCount);
-        required(Answer::GroupCount);
-        if (flag(Flag::SettlementIsVillage) + flag(Flag::SettlementIsCity) == 0)
-            add(QStringLiteral("тип населенного пункта"), QStringLiteral("не выбран"));
-        if (flag(Flag::KindPreschoolSenior) + flag(Flag::KindDevelopmentCentre) +
-                flag(Flag::KindOther) ==
-            0)
-            add(QStringLiteral("вид учреждения"), QStringLiteral("не выбран"));
-        required(Answer::MinTeacherSalary);
-        required(Answer::TeacherPayrollFund);
-        noMarker(Answer::TeacherCompensationFund);
-        noMarker(Answer::TeacherIncentiveFund);
-        noMarker(Answer::MonthsOfOperation);
+        const auto choices = choiceTable();
+        auto choice = choices.begin();
+        for (const AnswerDescriptor& info : answerTable()) {
+            if (info.demand != Demand::Given && info.demand != Demand::NoMarker) continue;
+            for (; choice != choices.end() && choice->step < info.step; ++choice) {
+                if (!choice->shortName.isEmpty()) chosen(*choice);
+            }
+            demanded(info);
+        }
         const double base =
             (value(Answer::TeacherPayrollFund) - value(Answer::TeacherCompensationFund)) -
             value(Answer::TeacherIncentiveFund);
@@ -66,6 +71,24 @@ class Checker {
         }
     }
 
+    /// The maintenance stage's own demands: the answers it alone reads, then those of the
+    /// own services figures when they are used.
+    void maintenance(bool ownServices) {
+        for (const Demand demand : {Demand::NoMarkerMaintenance, Demand::NoMarkerOwnServices}) {
+            if (demand == Demand::NoMarkerOwnServices && !ownServices) break;
+            for (const AnswerDescriptor& info : answerTable()) {
+                if (info.demand == demand) noMarker(info.answer);
+            }
+        }
+    }
+
+    /// One flag of the choice group must be set.
+    void chosen(const ChoiceDescriptor& choice) {
+        double sum = 0;
+        for (const FlagDescriptor& f : flagsOfStep(choice.step)) sum += flag(f.flag);
+        if (sum == 0) add(choice.shortName.toString(), QStringLiteral("не выбран"));
+    }
+
     std::vector<InputProblem> take() { return std::move(problems_); }
 
   private:
@@ -76,81 +99,7 @@ class Checker {
 }  // namespace
 
 QString answerShortName(Answer answer) {
-    switch (answer) {
-        case Answer::PupilCount:
-            return QStringLiteral("количество воспитанников");
-        case Answer::GroupCount:
-            return QStringLiteral("количество групп");
-        case Answer::MinTeacherSalary:
-            return QStringLiteral("должностной оклад педагогических работников");
-        case Answer::TeacherPayrollFund:
-            return QStringLiteral("фонд оплаты труда педагогических работников");
-        case Answer::TeacherCompensationFund:
-            return QStringLiteral("фонд компенсационных выплат");
-        case Answer::TeacherIncentiveFund:
-            return QStringLiteral("фонд стимулирующих выплат");
-        case Answer::MonthsOfOperation:
-            return QStringLiteral("количество месяцев работы");
-        case Answer::ServiceStaffPayrollFund:
-            return QStringLiteral("фонд оплаты труда обслуживающего персонала");
-        case Answer::ColdWaterVolume:
-            return QStringLiteral("объем холодной воды");
-        case Answer::SewageVolume:
-            return QStringLiteral("объем стоков");
-        case Answer::HotWaterVolume:
-            return QStringLiteral("объем горячей воды");
-        case Answer::HeatedWaterVolume:
-            return QStringLiteral("объем нагретой воды");
-        case Answer::HeatEnergyVolume:
-            return QStringLiteral("объем тепловой энергии");
-        case Answer::PriceGrowthPercent:
-            return QStringLiteral("индекс-дефлятор");
-        case Answer::ElectricityVolume:
-            return QStringLiteral("объем электрической энергии");
-        case Answer::SecurityAlarmCosts:
-            return QStringLiteral("расходы на охранную сигнализацию");
-        case Answer::FireSafetyCosts:
-            return QStringLiteral("расходы на пожарную безопасность");
-        case Answer::BuildingArea:
-            return QStringLiteral("площадь зданий");
-        case Answer::TerritoryCosts:
-            return QStringLiteral("расходы на содержание территории");
-        case Answer::MovablePropertyCosts:
-            return QStringLiteral("расходы на содержание движимого имущества");
-        case Answer::InsuranceCosts:
-            return QStringLiteral("расходы на страхование");
-        case Answer::PropertyValueJan1:
-            return QStringLiteral("стоимость имущества на 1 января");
-        case Answer::PropertyValueDec1:
-            return QStringLiteral("стоимость имущества на 1 декабря");
-        case Answer::LandCadastralValue:
-            return QStringLiteral("кадастровая стоимость земельного участка");
-        case Answer::FoodAndServicesCosts:
-            return QStringLiteral("расходы на питание и услуги");
-        case Answer::OtherCosts:
-            return QStringLiteral("прочие затраты");
-        case Answer::ColdWaterTariff:
-            return QStringLiteral("тариф на холодную воду");
-        case Answer::SewageTariff:
-            return QStringLiteral("тариф на водоотведение");
-        case Answer::HotWaterTariff:
-            return QStringLiteral("тариф на горячую воду");
-        case Answer::WaterHeatingTariff:
-            return QStringLiteral("тариф на нагрев воды");
-        case Answer::HeatTariff:
-            return QStringLiteral("тариф на тепловую энергию");
-        case Answer::ElectricityTariff:
-            return QStringLiteral("тариф на электрическую энергию");
-        case Answer::RepairCostPerM2:
-            return QStringLiteral("стоимость текущего ремонта");
-        case Answer::PropertyTaxRate:
-            return QStringLiteral("ставка налога на имущество");
-        case Answer::LandTaxRate:
-            return QStringLiteral("ставка земельного налога");
-        case Answer::ParentFeePerMonth:
-            return QStringLiteral("родительская плата");
-    }
-    return QString();
+    return answerInfo(answer).shortName.toString();
 }
 
 InputProblem educationResultProblem() {
@@ -178,13 +127,7 @@ std::vector<InputProblem> maintenanceInputProblems(const Store& store) {
     if (!groups.isNotEntered(store.locale) && !groups.isZero(store.locale) &&
         !groupCountCoefficient(groups.toDouble(store.locale)))
         check.add(Answer::GroupCount, QStringLiteral("не целое число от 1"));
-    check.noMarker(Answer::ParentFeePerMonth);
-    if (store.record.useOwnServicesData.toDouble(store.locale) == 1) {
-        // Every cost, volume, tariff and rate enters the normative.
-        for (const AnswerInfo& info : answerTable()) {
-            if (info.step >= 26 && info.step <= 53) check.noMarker(info.answer);
-        }
-    }
+    check.maintenance(store.record.useOwnServicesData.toDouble(store.locale) == 1);
     return check.take();
 }
 

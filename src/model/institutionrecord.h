@@ -1,102 +1,13 @@
 #pragma once
 
+#include "answers.h"
 #include "fieldvalue.h"
+#include "wizardflow.h"
 
 #include <QString>
 #include <array>
-#include <optional>
-#include <span>
 
 namespace normativ {
-
-/// The numeric answers of the wizard, in step order.
-enum class Answer {
-    PupilCount,
-    GroupCount,
-    MinTeacherSalary,
-    TeacherPayrollFund,
-    TeacherCompensationFund,
-    TeacherIncentiveFund,
-    MonthsOfOperation,
-    ServiceStaffPayrollFund,
-    ColdWaterVolume,
-    SewageVolume,
-    HotWaterVolume,
-    HeatedWaterVolume,
-    HeatEnergyVolume,
-    PriceGrowthPercent,
-    ElectricityVolume,
-    SecurityAlarmCosts,
-    FireSafetyCosts,
-    BuildingArea,
-    TerritoryCosts,
-    MovablePropertyCosts,
-    InsuranceCosts,
-    PropertyValueJan1,
-    PropertyValueDec1,
-    LandCadastralValue,
-    FoodAndServicesCosts,
-    OtherCosts,
-    ColdWaterTariff,
-    SewageTariff,
-    HotWaterTariff,
-    WaterHeatingTariff,
-    HeatTariff,
-    ElectricityTariff,
-    RepairCostPerM2,
-    PropertyTaxRate,
-    LandTaxRate,
-    ParentFeePerMonth,
-};
-inline constexpr int kAnswerCount = 36;
-
-struct AnswerInfo {
-    Answer answer;
-    const char* name;  ///< field name, as in documents and tests
-    int step;          ///< wizard step that asks it
-    int reportRow;     ///< row of column B in the saved report
-};
-
-/// Every numeric answer with its step and report row, in step order.
-std::span<const AnswerInfo> answerTable();
-const AnswerInfo& answerInfo(Answer answer);
-std::optional<Answer> answerForStep(int step);
-std::optional<Answer> answerByName(const QString& name);
-
-/// The choice flags of steps 3, 4 and 55.
-enum class Flag {
-    SettlementIsVillage,
-    SettlementIsCity,
-    KindPreschoolSenior,
-    KindDevelopmentCentre,
-    KindOther,
-    FiveDayWeek,
-    SixDayWeek,
-};
-inline constexpr int kFlagCount = 7;
-
-struct FlagInfo {
-    Flag flag;
-    const char* name;
-    int step;
-    int option;  ///< 1-based option button that sets it
-};
-
-std::span<const FlagInfo> flagTable();
-std::optional<Flag> flagByName(const QString& name);
-/// The flags of one choice step, in option order (empty for other steps).
-std::span<const FlagInfo> flagsOfStep(int step);
-
-inline constexpr int kFirstStep = 1;
-inline constexpr int kKindStep = 4;
-inline constexpr int kFirstPayrollStep = 21;
-inline constexpr int kMonthsStep = 25;
-inline constexpr int kParentFeeStep = 54;
-inline constexpr int kWorkWeekStep = 55;
-inline constexpr int kResultStep = 56;
-
-/// True for the steps answered with option buttons (3, 4, 55).
-bool isChoiceStep(int step);
 
 /// The process-wide record of one run: every answer, the choices, the modes, the
 /// wizard position and the two normatives.
@@ -124,6 +35,10 @@ struct InstitutionRecord {
     void writePayrollDefaults();
     /// The answer-box text for an answer: empty when it holds the marker.
     QString shownText(Answer a, const QLocale& locale) const;
+    /// The data-source modes the wizard follows (a mode not 0 is on).
+    WizardModes wizardModes(const QLocale& locale) const {
+        return {useOwnPayrollData.toDouble(locale) != 0, useOwnServicesData.toDouble(locale) != 0};
+    }
     /// True when the flag counts as non-zero (Empty counts as 0).
     bool isFlagSet(Flag f, const QLocale& locale) const { return !(*this)[f].isZero(locale); }
 };

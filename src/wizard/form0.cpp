@@ -51,6 +51,10 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, 
     return button;
 }
 
+const wizard::MainWindowTexts& text() {
+    return wizard::mainWindowTexts();
+}
+
 bool isEnterKey(QEvent* event) {
     if (event->type() != QEvent::KeyPress) return false;
     const int key = static_cast<QKeyEvent*>(event)->key();
@@ -62,7 +66,7 @@ bool isEnterKey(QEvent* event) {
 Form0::Form0(Store& store, Navigator& navigator, QWidget* parent)
     : QWidget(parent), store_(store), navigator_(navigator) {
     setObjectName(QStringLiteral("Form0"));
-    setWindowTitle(wizard::mainCaption());
+    setWindowTitle(text().caption);
     setFixedSize(twipsSize(kWindowWidth, kWindowHeight));
     buildStartArea();
     buildQuestionArea();
@@ -75,14 +79,14 @@ Form0::Form0(Store& store, Navigator& navigator, QWidget* parent)
 Form0::~Form0() = default;
 
 void Form0::buildStartArea() {
-    label18_ = makeLabel(this, "Label18", wizard::startTitle(), 360, 240, kContentWidth, 720);
+    label18_ = makeLabel(this, "Label18", text().startTitle, 360, 240, kContentWidth, 720);
     label18_->setAlignment(Qt::AlignCenter);
     QFont titleFont = label18_->font();
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.2);
     label18_->setFont(titleFont);
 
-    label15_ = makeLabel(this, "Label15", wizard::institutionPrompt(), 360, 1200, 5400, 345);
+    label15_ = makeLabel(this, "Label15", text().institutionPrompt, 360, 1200, 5400, 345);
     combo1_ = make<QComboBox>(this, "Combo1", 6000, 1200, 8040, 345);
     combo1_->setEditable(true);
     combo1_->setInsertPolicy(QComboBox::NoInsert);
@@ -91,7 +95,7 @@ void Form0::buildStartArea() {
     combo1_->setCurrentIndex(-1);
     combo1_->setEditText(QString());
 
-    label16_ = makeLabel(this, "Label16", wizard::yearPrompt(), 360, 1740, 5400, 480);
+    label16_ = makeLabel(this, "Label16", text().yearPrompt, 360, 1740, 5400, 480);
     combo2_ = make<QComboBox>(this, "Combo2", 6000, 1800, 1800, 345);
     combo2_->addItems(wizard::planningYears());
     combo2_->setCurrentIndex(-1);
@@ -100,17 +104,17 @@ void Form0::buildStartArea() {
     label17_->setStyleSheet(QStringLiteral("color: #ff0000;"));
     label17_->hide();
 
-    command4_ = makeButton(this, "Command4", wizard::loadButton(), 360, 2940, kContentWidth);
+    command4_ = makeButton(this, "Command4", text().loadButton, 360, 2940, kContentWidth);
     commandButton3_ =
-        makeButton(this, "CommandButton3", wizard::startButton(), 360, 3600, kContentWidth);
+        makeButton(this, "CommandButton3", text().startButton, 360, 3600, kContentWidth);
     commandButton3_->installEventFilter(this);
 
     check1_ = make<QCheckBox>(this, "Check1", 360, 4440, 14160, 345);
-    check1_->setText(wizard::payrollModeCheck());
-    command3_ = makeButton(this, "Command3", QStringLiteral("?"), 14760, 4425, 480, 375);
+    check1_->setText(text().payrollModeCheck);
+    command3_ = makeButton(this, "Command3", text().infoButton, 14760, 4425, 480, 375);
     check2_ = make<QCheckBox>(this, "Check2", 360, 4980, 14160, 345);
-    check2_->setText(wizard::servicesModeCheck());
-    command5_ = makeButton(this, "Command5", QStringLiteral("?"), 14760, 4965, 480, 375);
+    check2_->setText(text().servicesModeCheck);
+    command5_ = makeButton(this, "Command5", text().infoButton, 14760, 4965, 480, 375);
 
     connect(commandButton3_, &QPushButton::clicked, this, &Form0::onCommandButton3Clicked);
     connect(command4_, &QPushButton::clicked, this, &Form0::onCommand4Clicked);
@@ -128,8 +132,7 @@ void Form0::buildQuestionArea() {
     textBox1_->installEventFilter(this);
     label2_ = makeLabel(this, "Label2", QStringLiteral("Label2"), 3540, 2175, 6000, 345);
 
-    const QStringList designCaptions{QStringLiteral("Село"), QStringLiteral("Город"),
-                                     QStringLiteral("Иной тип учреждения")};
+    const QStringList& designCaptions = text().designOptionCaptions;
     for (int i = 0; i < 3; ++i) {
         const QByteArray name = "Option" + QByteArray::number(i + 1);
         auto* option =
@@ -142,9 +145,9 @@ void Form0::buildQuestionArea() {
         options_[i] = option;
     }
 
-    commandButton2_ = makeButton(this, "CommandButton2", wizard::backButton(), 360, 6720, 2400);
-    command1_ = makeButton(this, "Command1", wizard::helpButton(), 6600, 6720, 2400);
-    commandButton1_ = makeButton(this, "CommandButton1", wizard::nextButton(), 12840, 6720, 2400);
+    commandButton2_ = makeButton(this, "CommandButton2", text().backButton, 360, 6720, 2400);
+    command1_ = makeButton(this, "Command1", text().helpButton, 6600, 6720, 2400);
+    commandButton1_ = makeButton(this, "CommandButton1", text().nextButton, 12840, 6720, 2400);
 
     connect(commandButton1_, &QPushButton::clicked, this, &Form0::onCommandButton1Clicked);
     connect(commandButton2_, &QPushButton::clicked, this, &Form0::onCommandButton2Clicked);
@@ -155,7 +158,7 @@ void Form0::buildQuestionArea() {
 }
 
 void Form0::buildResultArea() {
-    const auto& rows = wizard::resultRows();
+    const auto& rows = text().resultRows;
     for (int i = 0; i < 6; ++i) {
         const int top = 480 + 600 * i;
         const QByteArray caption = "Label" + QByteArray::number(3 + 2 * i);
@@ -168,8 +171,8 @@ void Form0::buildResultArea() {
         resultLabels_[2 * i + 1] =
             makeLabel(this, unit.constData(), rows[i].unit, 10980, top, 3060, 375);
     }
-    command2_ = makeButton(this, "Command2", wizard::reportButton(), 360, 4320, 3600);
-    command6_ = makeButton(this, "Command6", wizard::estimateButton(), 4320, 4320, 3600);
+    command2_ = makeButton(this, "Command2", text().reportButton, 360, 4320, 3600);
+    command6_ = makeButton(this, "Command6", text().estimateButton, 4320, 4320, 3600);
     for (QLabel* label : resultLabels_) label->hide();
     for (QLineEdit* box : resultBoxes_) box->hide();
     command2_->hide();
@@ -191,12 +194,12 @@ void Form0::setQuestionArea(bool visible) {
 
 void Form0::onCommandButton3Clicked() {
     if (combo1_->currentText().isEmpty()) {
-        label17_->setText(wizard::noInstitutionMessage());
+        label17_->setText(text().noInstitutionMessage);
         label17_->show();
         return;
     }
     if (combo2_->currentText().isEmpty()) {
-        label17_->setText(wizard::noYearMessage());
+        label17_->setText(text().noYearMessage);
         label17_->show();
         return;
     }
@@ -204,7 +207,7 @@ void Form0::onCommandButton3Clicked() {
     InstitutionRecord& record = store_.record;
     record.institutionName = FieldValue::text(combo1_->currentText());
     record.planningYear = FieldValue::text(combo2_->currentText());
-    record.wizardStep = kFirstStep;
+    record.wizardStep = Step::kPupils;
     store_.distribution.recordCount = FieldValue::integer(1);
 
     for (QWidget* w : std::initializer_list<QWidget*>{label18_, command4_, combo2_, combo1_,
@@ -225,7 +228,7 @@ void Form0::onCommandButton3Clicked() {
         w->hide();
     record.useOwnPayrollData = FieldValue::integer(check1_->isChecked() ? 1 : 0);
     record.useOwnServicesData = FieldValue::integer(check2_->isChecked() ? 1 : 0);
-    const auto texts = wizard::stepTexts(kFirstStep);
+    const auto texts = wizard::stepTexts(Step::kPupils);
     label1_->setText(texts.question);
     label2_->setText(texts.unit);
     textBox1_->setFocus();
@@ -263,13 +266,13 @@ void Form0::showFirstStepAfterLoad() {
                                                       label15_, label16_, label17_, commandButton3_,
                                                       check1_, check2_, command3_, command5_})
         w->hide();
-    store_.record.wizardStep = kFirstStep;
+    store_.record.wizardStep = Step::kPupils;
     setQuestionArea(true);
     textBox1_->setEnabled(true);
     commandButton1_->setEnabled(true);
     textBox1_->clear();
-    layOutStep(kFirstStep, true);
-    restoreStoredAnswer(kFirstStep);
+    layOutStep(Step::kPupils, true);
+    restoreStoredAnswer(Step::kPupils);
     show();
     textBox1_->setFocus();
 }
@@ -335,7 +338,7 @@ void Form0::keepCurrentAnswer() {
         store_.record.storeAnswer(*answer, textBox1_->text(), store_.locale);
         return;
     }
-    for (const FlagInfo& flag : flagsOfStep(step)) {
+    for (const FlagDescriptor& flag : flagsOfStep(step)) {
         if (options_[flag.option - 1]->isChecked()) {
             store_.record.setChoice(flag.flag);
             return;
@@ -347,20 +350,14 @@ void Form0::onCommandButton1Clicked() {
     InstitutionRecord& record = store_.record;
     keepCurrentAnswer();
     textBox1_->clear();
-    const int step = record.wizardStep;
-    if (step == kKindStep) {
-        if (navigator_.distribution) {
-            navigator_.distribution->openIntroduction();
-            hide();
-        }
-    } else if (step == kMonthsStep) {
-        record.wizardStep =
-            record.useOwnServicesData.toDouble(store_.locale) == 0 ? kParentFeeStep : step + 1;
-    } else {
-        record.wizardStep = step + 1;
+    const ForwardMove move = stepForward(record.wizardStep, record.wizardModes(store_.locale));
+    if (move.opensDistribution && navigator_.distribution) {
+        navigator_.distribution->openIntroduction();
+        hide();
     }
+    record.wizardStep = move.next;
     layOutStep(record.wizardStep, true);
-    if (record.wizardStep == kResultStep) runCalculation();
+    if (record.wizardStep == Step::kResult) runCalculation();
     restoreStoredAnswer(record.wizardStep);
     focusChoice();
 }
@@ -369,38 +366,24 @@ void Form0::onCommandButton2Clicked() {
     InstitutionRecord& record = store_.record;
     keepCurrentAnswer();
     textBox1_->clear();
-    bool reopenEditor = false;
-    int step = record.wizardStep;
-    if (step == kMonthsStep) {
-        if (record.useOwnPayrollData.toDouble(store_.locale) == 0) {
-            record.writePayrollDefaults();
-            reopenEditor = true;
-        } else {
-            step = 24;
-        }
-    } else if (step == kParentFeeStep) {
-        step = record.useOwnServicesData.toDouble(store_.locale) == 0 ? kMonthsStep : 53;
-    } else if (step == kFirstPayrollStep) {
-        reopenEditor = true;
-    } else {
-        step -= 1;
-    }
-    record.wizardStep = step;
-    if (reopenEditor && navigator_.distribution) {
+    const BackMove move = stepBack(record.wizardStep, record.wizardModes(store_.locale));
+    if (move.writesPayrollDefaults) record.writePayrollDefaults();
+    record.wizardStep = move.previous;
+    if (move.reopensEditor && navigator_.distribution) {
         navigator_.distribution->reopenEditor();
         hide();
     }
-    layOutStep(step, false);
-    restoreStoredAnswer(step);
+    layOutStep(move.previous, false);
+    restoreStoredAnswer(move.previous);
 }
 
 void Form0::layOutStep(int step, bool forward) {
     for (QRadioButton* option : options_) option->setChecked(false);
-    if (step != kResultStep) {
+    if (step != Step::kResult) {
         command2_->hide();
         command6_->hide();
     }
-    commandButton2_->setEnabled(step != kFirstStep);
+    commandButton2_->setEnabled(step != Step::kPupils);
     const bool choice = isChoiceStep(step);
     if (!choice) {
         for (QRadioButton* option : options_) option->hide();
@@ -408,8 +391,8 @@ void Form0::layOutStep(int step, bool forward) {
         textBox1_->show();
         if (forward) textBox1_->setFocus();
     }
-    commandButton1_->setEnabled(step != kResultStep);
-    if (step != kResultStep) {
+    commandButton1_->setEnabled(step != Step::kResult);
+    if (step != Step::kResult) {
         command1_->show();
         label1_->show();
         for (QLabel* label : resultLabels_) label->hide();
@@ -433,10 +416,10 @@ void Form0::layOutStep(int step, bool forward) {
         label2_->hide();
         textBox1_->hide();
     }
-    if (step == kResultStep) return;
+    if (step == Step::kResult) return;
     const auto texts = wizard::stepTexts(step);
     QString question = texts.question;
-    if (step == kFirstPayrollStep &&
+    if (step == Step::kFirstPayroll &&
         store_.record.isFlagSet(Flag::SettlementIsVillage, store_.locale))
         question = wizard::villageSalaryQuestion();
     label1_->setText(question);
@@ -450,7 +433,7 @@ void Form0::restoreStoredAnswer(int step) {
             textBox1_->setText(stored.displayText(store_.locale));
         return;
     }
-    for (const FlagInfo& flag : flagsOfStep(step)) {
+    for (const FlagDescriptor& flag : flagsOfStep(step)) {
         if (store_.record.isFlagSet(flag.flag, store_.locale)) selectOption(flag.option);
     }
 }
@@ -480,10 +463,9 @@ void Form0::runCalculation() {
 // ---- Hand-over with the distribution windows ----
 
 void Form0::restoreKindOptions() {
-    const std::array<Flag, 3> kinds{Flag::KindPreschoolSenior, Flag::KindDevelopmentCentre,
-                                    Flag::KindOther};
+    const auto kinds = flagsOfStep(Step::kKind);
     for (int i = 0; i < 3; ++i) {
-        if (store_.record[kinds[i]].toDouble(store_.locale) != 1) continue;
+        if (store_.record[kinds[i].flag].toDouble(store_.locale) != 1) continue;
         const bool othersSelected =
             options_[(i + 1) % 3]->isChecked() || options_[(i + 2) % 3]->isChecked();
         options_[i]->setChecked(!othersSelected);
@@ -491,12 +473,12 @@ void Form0::restoreKindOptions() {
 }
 
 void Form0::returnToKindStep() {
-    store_.record.wizardStep = kKindStep;
-    const QStringList captions = wizard::optionCaptions(kKindStep);
+    store_.record.wizardStep = Step::kKind;
+    const QStringList captions = wizard::optionCaptions(Step::kKind);
     for (QRadioButton* option : options_) option->show();
     setOptionCaption(0, captions[0]);
     setOptionCaption(1, captions[1]);
-    label1_->setText(wizard::stepTexts(kKindStep).question);
+    label1_->setText(wizard::stepTexts(Step::kKind).question);
     restoreKindOptions();
     label2_->hide();
     textBox1_->hide();
@@ -509,20 +491,15 @@ void Form0::prepareStepAfterDistribution() {
     label2_->show();
     textBox1_->show();
     textBox1_->clear();
-    const bool ownPayroll = record.useOwnPayrollData.toDouble(store_.locale) != 0;
-    Answer answer = Answer::MinTeacherSalary;
-    if (!ownPayroll) {
-        record.wizardStep = kMonthsStep;
-        record.writePayrollDefaults();
-        label1_->setText(wizard::stepTexts(kMonthsStep).question);
-        label2_->setText(wizard::stepTexts(kMonthsStep).unit);
-        answer = Answer::MonthsOfOperation;
-    } else {
-        record.wizardStep = kFirstPayrollStep;
-        label1_->setText(wizard::minimumSalaryQuestion());
-        label2_->setText(wizard::stepTexts(kFirstPayrollStep).unit);
-    }
-    const FieldValue& stored = record[answer];
+    const WizardModes modes = record.wizardModes(store_.locale);
+    if (distributionWritesPayrollDefaults(modes)) record.writePayrollDefaults();
+    record.wizardStep = stepAfterDistribution(modes);
+    const wizard::StepTexts texts = wizard::stepTexts(record.wizardStep);
+    // The first payroll question is worded for the minimum salary here.
+    label1_->setText(record.wizardStep == Step::kFirstPayroll ? wizard::minimumSalaryQuestion()
+                                                              : texts.question);
+    label2_->setText(texts.unit);
+    const FieldValue& stored = record[*answerForStep(record.wizardStep)];
     const bool emptyText = stored.isText() && stored.textValue().isEmpty();
     if (!emptyText && !stored.isNotEnteredMarker(store_.locale))
         textBox1_->setText(stored.displayText(store_.locale));
@@ -535,7 +512,7 @@ void Form0::onCommand1Clicked() {
     QString text = wizard::stepTexts(step).help;
     // Step 21 is worded for the minimum salary after the distribution windows and for the
     // average salary when reached going back: the help follows the wording shown.
-    if (step == kFirstPayrollStep && label1_->text() != wizard::minimumSalaryQuestion())
+    if (step == Step::kFirstPayroll && label1_->text() != wizard::minimumSalaryQuestion())
         text = wizard::averageSalaryHelp();
     if (text.isEmpty()) {
         help_->show();

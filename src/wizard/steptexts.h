@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 namespace normativ::wizard {
 
-/// Texts of one wizard step: the question, the unit (numeric steps) and the help.
+/// Texts of one wizard step: the question, the unit (numeric steps) and the help, as the
+/// answer and choice descriptors give them.
 struct StepTexts {
     QString question;
     QString unit;
@@ -20,37 +22,46 @@ QString villageSalaryQuestion();
 QString minimumSalaryQuestion();
 /// Help for step 21 when the question is worded for the average salary.
 QString averageSalaryHelp();
-/// The option captions of a choice step (3, 4, 55); an empty caption leaves the
-/// option's design caption, a missing third one hides it.
+/// The option captions of a choice step (3, 4, 55), in option order.
 QStringList optionCaptions(int step);
-
-// Start screen and main window captions.
-QString mainCaption();
-QString startTitle();
-QString institutionPrompt();
-QString yearPrompt();
-QString noInstitutionMessage();
-QString noYearMessage();
-QString loadButton();
-QString startButton();
-QString payrollModeCheck();
-QString servicesModeCheck();
-QString institutionName(int number);
-QStringList planningYears();
-inline constexpr int kInstitutionCount = 511;
 
 struct ResultRow {
     QString caption;
     QString unit;
 };
-/// The six result rows, in box order Text1..Text6.
-const QList<ResultRow>& resultRows();
-QString reportButton();
-QString estimateButton();
-QString nextButton();
-QString backButton();
-QString helpButton();
-QString helpCaption();
-QString closeButton();
+
+/// Every text of the main window besides the steps' own.
+struct MainWindowTexts {
+    QString caption;
+    QString startTitle;
+    QString institutionPrompt;
+    QString yearPrompt;
+    QString noInstitutionMessage;
+    QString noYearMessage;
+    QString loadButton;
+    QString startButton;
+    QString payrollModeCheck;
+    QString servicesModeCheck;
+    QString infoButton;
+    /// Option captions before the first choice step sets them.
+    QStringList designOptionCaptions;
+    /// The six result rows, in box order Text1..Text6.
+    QList<ResultRow> resultRows;
+    QString reportButton;
+    QString estimateButton;
+    QString nextButton;
+    QString backButton;
+    QString helpButton;
+    /// The help window.
+    QString helpCaption;
+    QString closeButton;
+    /// The entries of the institution list; %1: the number.
+    QString institutionName;
+};
+const MainWindowTexts& mainWindowTexts();
+
+QString institutionName(int number);
+QStringList planningYears();
+inline constexpr int kInstitutionCount = 511;
 
 }  // namespace normativ::wizard

@@ -18,22 +18,11 @@ inline constexpr int kRecordCountRow = 125;
 inline constexpr int kMarkerColumn = 8;  // H
 inline constexpr int kNameRow = 4;
 inline constexpr int kYearRow = 5;
-inline constexpr int kSettlementRow = 42;
-inline constexpr int kKindRow = 43;
-inline constexpr int kWeekRow = 44;
 inline constexpr int kFirstResultRow = 48;
 inline constexpr int kLastResultRow = 53;
 /// Record i of the distribution is row i + 4 of the second sheet.
 inline constexpr int kFirstRecordRow = 5;
 
-inline const QString kVillage = QStringLiteral("село");
-inline const QString kCity = QStringLiteral("город");
-inline const QString kPreschoolSenior =
-    QStringLiteral("детский сад для детей предшкольного (старшего дошкольного) возраста");
-inline const QString kDevelopmentCentre = QStringLiteral("центр развития ребенка - детский сад");
-inline const QString kOtherKind = QStringLiteral("Иной вид образовательного учреждения");
-inline const QString kFiveDays = QStringLiteral("пятидневный");
-inline const QString kSixDays = QStringLiteral("шестидневный");
 }  // namespace savedreport
 
 /// The saved report of the record and the distribution: sheet 1 "Параметры ДОУ" with

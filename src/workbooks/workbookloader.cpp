@@ -21,69 +21,12 @@ namespace {
 constexpr int kStatisticalSheets = 6;
 constexpr int kSavedReportSheets = 2;
 
-/// Where a statistical form keeps a field: sheet and cell.
-struct FormCell {
-    int sheet;
-    const char* address;
-    Answer answer;
-};
-
-// clang-format off
-constexpr std::array<FormCell, 36> kStatisticalAnswers{{
-    {1, "F23", Answer::PupilCount},
-    {1, "Y23", Answer::GroupCount},
-    {1, "CS23", Answer::MonthsOfOperation},
-    {3, "AZ13", Answer::MinTeacherSalary},
-    {3, "BS7", Answer::TeacherPayrollFund},
-    {3, "BS8", Answer::TeacherCompensationFund},
-    {3, "BS9", Answer::TeacherIncentiveFund},
-    {3, "BS10", Answer::ServiceStaffPayrollFund},
-    {4, "BS7", Answer::ColdWaterVolume},
-    {4, "BS8", Answer::SewageVolume},
-    {4, "BS9", Answer::HotWaterVolume},
-    {4, "BS10", Answer::HeatedWaterVolume},
-    {4, "BS11", Answer::HeatEnergyVolume},
-    {4, "BS12", Answer::ElectricityVolume},
-    {4, "BS13", Answer::SecurityAlarmCosts},
-    {4, "BS14", Answer::FireSafetyCosts},
-    {4, "BS15", Answer::TerritoryCosts},
-    {4, "BS16", Answer::MovablePropertyCosts},
-    {4, "BS17", Answer::InsuranceCosts},
-    {4, "BS18", Answer::FoodAndServicesCosts},
-    {5, "BS7", Answer::BuildingArea},
-    {5, "BS8", Answer::PropertyValueJan1},
-    {5, "BS9", Answer::PropertyValueDec1},
-    {5, "BS10", Answer::LandCadastralValue},
-    {5, "BS19", Answer::OtherCosts},
-    {6, "BS17", Answer::PriceGrowthPercent},
-    {6, "BS7", Answer::ColdWaterTariff},
-    {6, "BS8", Answer::SewageTariff},
-    {6, "BS9", Answer::HotWaterTariff},
-    {6, "BS10", Answer::WaterHeatingTariff},
-    {6, "BS11", Answer::HeatTariff},
-    {6, "BS12", Answer::ElectricityTariff},
-    {6, "BS13", Answer::RepairCostPerM2},
-    {6, "BS14", Answer::PropertyTaxRate},
-    {6, "BS15", Answer::LandTaxRate},
-    {6, "BS16", Answer::ParentFeePerMonth},
-}};
-// clang-format on
-
 /// The columns of a statistical form's record rows (sheet 2, record i at row i + 6).
 constexpr int kFormFirstRecordRow = 7;
 constexpr int kFormAgeColumn = 2;           // B
 constexpr int kFormStayColumn = 28;         // AB
 constexpr int kFormOrientationColumn = 58;  // BF
 constexpr int kFormPupilsColumn = 99;       // CU
-
-/// Thrown inside the reading only; it ends as the refusal's reason.
-struct Refusal {
-    QString reason;
-};
-
-[[noreturn]] void refuse(const QString& reason) {
-    throw Refusal{reason};
-}
 
 QString where(int sheet, int row, int column) {
     return QStringLiteral("лист %1, ячейка %2").arg(sheet).arg(cellAddress(row, column));
@@ -102,44 +45,46 @@ class Reader {
           record_(store.record),
           distribution_(store.distribution) {}
 
-    void readStatisticalForm() {
-        requireSheets(kStatisticalSheets);
+    [[nodiscard]] Status readStatisticalForm() {
+        if (Status s = requireSheets(kStatisticalSheets); !s) return s;
         readFormChoices();
         record_.institutionName = fieldFromCell(cell(1, u"L17"));
         record_.planningYear = fieldFromCell(cell(1, u"BI9"));
-        for (const FormCell& f : kStatisticalAnswers) {
-            const auto ref = parseCellRef(std::string_view(f.address));
-            readAnswer(f.answer, f.sheet, ref->row, ref->column);
+        for (const AnswerDescriptor& info : answerTable()) {
+            const auto ref = parseCellRef(std::string_view(info.formCell.address));
+            if (Status s = readAnswer(info, info.formCell.sheet, ref->row, ref->column); !s)
+                return s;
         }
-        const int count = recordCount(2, 4, 1);  // A4
-        for (int r = 1; r <= count; ++r) {
+        const Result<int> count = recordCount(2, 4, 1);  // A4
+        if (!count) return Status::failure(count.error());
+        for (int r = 1; r <= count.value(); ++r) {
             const int row = kFormFirstRecordRow + r - 1;
             readFormKind(r, Kind::AgeClass, row, kFormAgeColumn);
             readFormKind(r, Kind::StayMode, row, kFormStayColumn);
             readFormKind(r, Kind::Orientation, row, kFormOrientationColumn);
-            readPupils(r, 2, row, kFormPupilsColumn);
+            if (Status s = readPupils(r, 2, row, kFormPupilsColumn); !s) return s;
         }
-        distribution_.recordCount = FieldValue::integer(count);
+        distribution_.recordCount = FieldValue::integer(count.value());
+        return Status::success();
     }
 
-    void readSavedReport() {
+    [[nodiscard]] Status readSavedReport() {
         using namespace savedreport;
-        requireSheets(kSavedReportSheets);
-        record_.setChoice(cell(1, kSettlementRow, 2) == CellValue::text(kVillage)
-                              ? Flag::SettlementIsVillage
-                              : Flag::SettlementIsCity);
-        const CellValue kind = cell(1, kKindRow, 2);
-        record_.setChoice(kind == CellValue::text(kPreschoolSenior) ? Flag::KindPreschoolSenior
-                          : kind == CellValue::text(kDevelopmentCentre)
-                              ? Flag::KindDevelopmentCentre
-                              : Flag::KindOther);
-        record_.setChoice(cell(1, kWeekRow, 2) == CellValue::text(kFiveDays) ? Flag::FiveDayWeek
-                                                                             : Flag::SixDayWeek);
+        if (Status s = requireSheets(kSavedReportSheets); !s) return s;
+        for (const ChoiceDescriptor& choice : choiceTable()) {
+            const CellValue value = cell(1, choice.reportRow, 2);
+            readChoice(choice, [&](const FlagDescriptor& flag) {
+                return value == CellValue::text(flag.reportText.toString());
+            });
+        }
         record_.institutionName = fieldFromCell(cell(1, kNameRow, 2));
         record_.planningYear = fieldFromCell(cell(1, kYearRow, 2));
-        for (const AnswerInfo& info : answerTable()) readAnswer(info.answer, 1, info.reportRow, 2);
-        const int count = recordCount(1, kRecordCountRow, kMarkerColumn);
-        for (int r = 1; r <= count; ++r) {
+        for (const AnswerDescriptor& info : answerTable()) {
+            if (Status s = readAnswer(info, 1, info.reportRow, 2); !s) return s;
+        }
+        const Result<int> count = recordCount(1, kRecordCountRow, kMarkerColumn);
+        if (!count) return Status::failure(count.error());
+        for (int r = 1; r <= count.value(); ++r) {
             const int row = kFirstRecordRow + r - 1;
             int column = 2;
             for (Kind k : {Kind::AgeClass, Kind::StayMode, Kind::Orientation}) {
@@ -147,27 +92,27 @@ class Reader {
                 const CellValue value = cell(2, row, column++);
                 if (value.isText()) distribution_.storeKindText(r, k, value.toText());
             }
-            readPupils(r, 2, row, column);
+            if (Status s = readPupils(r, 2, row, column); !s) return s;
         }
-        distribution_.recordCount = FieldValue::integer(count);
+        distribution_.recordCount = FieldValue::integer(count.value());
+        return Status::success();
     }
 
     void commit(Store& store) {
         store.record = record_;
         store.distribution = distribution_;
-        store.record.wizardStep = kFirstStep;
+        store.record.wizardStep = Step::kPupils;
     }
 
   private:
     CellValue cell(int sheet, int row, int column) const { return book_.cell(sheet, row, column); }
     CellValue cell(int sheet, QStringView address) const { return book_.cell(sheet, address); }
 
-    void requireSheets(int count) const {
-        if (book_.sheetCount() < count) {
-            refuse(QStringLiteral("в книге %1 лист(а), нужно не меньше %2")
-                       .arg(book_.sheetCount())
-                       .arg(count));
-        }
+    [[nodiscard]] Status requireSheets(int count) const {
+        if (book_.sheetCount() >= count) return Status::success();
+        return Status::failure(QStringLiteral("в книге %1 лист(а), нужно не меньше %2")
+                                   .arg(book_.sheetCount())
+                                   .arg(count));
     }
 
     // A cell matches a choice by its text or by its number.
@@ -177,17 +122,29 @@ class Reader {
         return n && *n == number;
     }
 
+    // A form's choice cell matches a flag by its saved-report text or by its code.
     void readFormChoices() {
-        record_.setChoice(matches(cell(1, u"CC23"), savedreport::kVillage, 3)
-                              ? Flag::SettlementIsVillage
-                              : Flag::SettlementIsCity);
-        const CellValue kind = cell(1, u"BJ23");
-        record_.setChoice(
-            matches(kind, savedreport::kPreschoolSenior, 3)     ? Flag::KindPreschoolSenior
-            : matches(kind, savedreport::kDevelopmentCentre, 8) ? Flag::KindDevelopmentCentre
-                                                                : Flag::KindOther);
-        record_.setChoice(matches(cell(1, u"AR23"), savedreport::kFiveDays, 1) ? Flag::FiveDayWeek
-                                                                               : Flag::SixDayWeek);
+        for (const ChoiceDescriptor& choice : choiceTable()) {
+            const CellValue value =
+                cell(choice.formCell.sheet, QString::fromLatin1(choice.formCell.address));
+            readChoice(choice, [&](const FlagDescriptor& flag) {
+                return matches(value, flag.reportText.toString(), flag.formCode);
+            });
+        }
+    }
+
+    // The first flag of the group that the cell matches is chosen; the last flag when none
+    // of the others does.
+    template <typename Matches>
+    void readChoice(const ChoiceDescriptor& choice, Matches matchesFlag) {
+        const auto flags = flagsOfStep(choice.step);
+        for (const FlagDescriptor& flag : flags.first(flags.size() - 1)) {
+            if (matchesFlag(flag)) {
+                record_.setChoice(flag.flag);
+                return;
+            }
+        }
+        record_.setChoice(flags.back().flag);
     }
 
     void readFormKind(int record, Kind kind, int row, int column) {
@@ -201,44 +158,50 @@ class Reader {
         }
     }
 
-    void readAnswer(Answer answer, int sheet, int row, int column) {
+    [[nodiscard]] Status readAnswer(const AnswerDescriptor& info, int sheet, int row, int column) {
         const CellValue value = cell(sheet, row, column);
-        if (answer == Answer::PupilCount && !value.isEmpty() && !isBlankText(value) &&
+        if (info.mustBeNumber && !value.isEmpty() && !isBlankText(value) &&
             !cellNumber(value, locale_)) {
-            refuse(QStringLiteral("%1: количество воспитанников «%2» не является числом")
-                       .arg(where(sheet, row, column), shown(value)));
+            return Status::failure(
+                QStringLiteral("%1: %2 «%3» не является числом")
+                    .arg(where(sheet, row, column), info.shortName.toString(), shown(value)));
         }
-        record_[answer] = fieldFromCell(value);
+        record_[info.answer] = fieldFromCell(value);
+        return Status::success();
     }
 
-    int recordCount(int sheet, int row, int column) const {
+    [[nodiscard]] Result<int> recordCount(int sheet, int row, int column) const {
         const CellValue value = cell(sheet, row, column);
         const auto n = cellNumber(value, locale_);
         if (!n || *n != std::floor(*n) || *n < 1 || *n > kMaxDistributionRecords) {
-            refuse(QStringLiteral("%1: количество записей «%2» не является целым числом от 1 до %3")
-                       .arg(where(sheet, row, column), shown(value))
-                       .arg(kMaxDistributionRecords));
+            return Result<int>::failure(
+                QStringLiteral("%1: количество записей «%2» не является целым числом от 1 до %3")
+                    .arg(where(sheet, row, column), shown(value))
+                    .arg(kMaxDistributionRecords));
         }
-        return static_cast<int>(*n);
+        return Result<int>::success(static_cast<int>(*n));
     }
 
-    void readPupils(int record, int sheet, int row, int column) {
+    [[nodiscard]] Status readPupils(int record, int sheet, int row, int column) {
         const CellValue value = cell(sheet, row, column);
         Currency pupils;
         if (!value.isEmpty() && !isBlankText(value)) {
             const auto n = cellNumber(value, locale_);
             if (!n) {
-                refuse(QStringLiteral("%1: количество воспитанников «%2» не является числом")
-                           .arg(where(sheet, row, column), shown(value)));
+                return Status::failure(
+                    QStringLiteral("%1: количество воспитанников «%2» не является числом")
+                        .arg(where(sheet, row, column), shown(value)));
             }
             const auto amount = Currency::fromDouble(*n);
             if (!amount) {
-                refuse(QStringLiteral("%1: количество воспитанников %2 слишком велико")
-                           .arg(where(sheet, row, column), shown(value)));
+                return Status::failure(
+                    QStringLiteral("%1: количество воспитанников %2 слишком велико")
+                        .arg(where(sheet, row, column), shown(value)));
             }
             pupils = *amount;
         }
         distribution_.setCell(record, Kind::GroupPupilCount, 1, pupils);
+        return Status::success();
     }
 
     QString shown(const CellValue& value) const {
@@ -279,23 +242,21 @@ WorkbookLoadResult loadWorkbookIntoStore(const QByteArray& fileBytes, Store& sto
         return cellNumber(book.cell(1, address), store.locale);
     };
     WorkbookLoadResult result;
-    try {
-        Reader reader(book, store);
-        if (marker(u"EH17") == kStatisticalFormMarker) {
-            result.kind = LoadedWorkbookKind::StatisticalForm;
-            reader.readStatisticalForm();
-        } else if (marker(u"H124") == static_cast<double>(savedreport::kMarker)) {
-            result.kind = LoadedWorkbookKind::SavedReport;
-            reader.readSavedReport();
-        } else {
-            return refused(QStringLiteral(
-                "это не статистическая форма и не сохраненный отчет: на первом листе нет "
-                "отметки ни в ячейке EH17, ни в ячейке H124"));
-        }
-        reader.commit(store);
-    } catch (const Refusal& r) {
-        return refused(r.reason);
+    Reader reader(book, store);
+    Status read = Status::success();
+    if (marker(u"EH17") == kStatisticalFormMarker) {
+        result.kind = LoadedWorkbookKind::StatisticalForm;
+        read = reader.readStatisticalForm();
+    } else if (marker(u"H124") == static_cast<double>(savedreport::kMarker)) {
+        result.kind = LoadedWorkbookKind::SavedReport;
+        read = reader.readSavedReport();
+    } else {
+        return refused(QStringLiteral(
+            "это не статистическая форма и не сохраненный отчет: на первом листе нет "
+            "отметки ни в ячейке EH17, ни в ячейке H124"));
     }
+    if (!read) return refused(read.error());
+    reader.commit(store);
     result.ok = true;
     return result;
 }

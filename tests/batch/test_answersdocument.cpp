@@ -136,7 +136,7 @@ void TestAnswersDocument::answersAreStoredAsTheWizardStoresThem() {
     QCOMPARE(r[Flag::SettlementIsCity], FieldValue::integer(0));
     QCOMPARE(r[Flag::KindOther], FieldValue());
     QCOMPARE(r[Flag::FiveDayWeek], FieldValue());
-    QCOMPARE(r.wizardStep, kResultStep);
+    QCOMPARE(r.wizardStep, Step::kResult);
 }
 
 void TestAnswersDocument::payrollDefaultsReplaceThePayrollAnswers() {

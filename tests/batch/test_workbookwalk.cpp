@@ -109,7 +109,7 @@ class TestWorkbookWalk : public QObject {
         store.record[a] = loaded;
         QCOMPARE(walkWizardAfterLoad(store), std::optional<QString>());
         QCOMPARE(store.record[a], walked);
-        QCOMPARE(store.record.wizardStep, kResultStep);
+        QCOMPARE(store.record.wizardStep, Step::kResult);
     }
 
     // The choices a load made are selected again and stored as they were; a group with no
@@ -165,7 +165,7 @@ class TestWorkbookWalk : public QObject {
                                    *Currency::fromDouble(record2Pupils));
         const std::optional<QString> refusal = walkWizardAfterLoad(store);
         QCOMPARE(refusal.value_or(QString()), message);
-        QCOMPARE(store.record.wizardStep == kResultStep, message.isEmpty());
+        QCOMPARE(store.record.wizardStep == Step::kResult, message.isEmpty());
     }
 
     // The command line's run: a refused file gives the loader's message and reason and no
@@ -184,7 +184,7 @@ class TestWorkbookWalk : public QObject {
         QVERIFY(run.store);
         QVERIFY(run.refusal.isEmpty());
         QVERIFY(run.editorMessage.isEmpty());
-        QCOMPARE(run.store->record.wizardStep, kResultStep);
+        QCOMPARE(run.store->record.wizardStep, Step::kResult);
         QCOMPARE(run.store->record.useOwnPayrollData, FieldValue::integer(1));
         QCOMPARE(run.store->record.useOwnServicesData, FieldValue::integer(0));
         QCOMPARE(run.store->record[Answer::PupilCount], FieldValue::text(QStringLiteral("120")));

@@ -6,6 +6,8 @@ are rounded to float32 and widened, currency steps are exact integer arithmetic 
 ten-thousandths (halves to even), everything else is IEEE double in the stated order.
 
 Run: /usr/bin/python3 tests/calc/derive_expected.py > tests/calc/fullcases.inc
+With --wizard it prints the six result boxes of the wizard walk in tests/wizard/test_wizard.cpp
+(wholeWizard) for each pair of modes.
 """
 
 import struct
@@ -267,5 +269,38 @@ def main():
     print("// clang-format on")
 
 
+# The answers of steps 21 to 24 and 26 to 53, in step order, as the wizard walk types them.
+PAYROLL_STEPS = ["MinTeacherSalary", "TeacherPayrollFund", "TeacherCompensationFund",
+                 "TeacherIncentiveFund"]
+SERVICES_STEPS = ["ServiceStaffPayrollFund", "ColdWaterVolume", "SewageVolume", "HotWaterVolume",
+                  "HeatedWaterVolume", "HeatEnergyVolume", "PriceGrowthPercent",
+                  "ElectricityVolume", "SecurityAlarmCosts", "FireSafetyCosts", "BuildingArea",
+                  "TerritoryCosts", "MovablePropertyCosts", "InsuranceCosts", "PropertyValueJan1",
+                  "PropertyValueDec1", "LandCadastralValue", "FoodAndServicesCosts", "OtherCosts",
+                  "ColdWaterTariff", "SewageTariff", "HotWaterTariff", "WaterHeatingTariff",
+                  "HeatTariff", "ElectricityTariff", "RepairCostPerM2", "PropertyTaxRate",
+                  "LandTaxRate"]
+
+
+def wizard_cases():
+    """20 pupils, 1 group, village, development centre, one record (3+, 12 h, general) of 20,
+    step k of the own figures answered k * 1000 (payroll) or "k,5" (services), 12 months,
+    1500 parental fee, five days, 2011."""
+    for payroll in (0, 1):
+        for services in (0, 1):
+            a = dict(PupilCount="20", GroupCount="1", MonthsOfOperation="12",
+                     ParentFeePerMonth="1500")
+            if payroll:
+                a.update({k: str(step * 1000) for step, k in enumerate(PAYROLL_STEPS, 21)})
+            if services:
+                a.update({k: "%d,5" % step for step, k in enumerate(SERVICES_STEPS, 26)})
+            case = dict(locale="ru", year="2011", own_payroll=payroll, own_services=services,
+                        answers=a,
+                        flags=dict(SettlementIsVillage=1, KindDevelopmentCentre=1, FiveDayWeek=1),
+                        records=[(3, 7, 1, "20")])
+            print(payroll, services, " ".join(calculate(case)["texts"]))
+
+
 if __name__ == "__main__":
-    main()
+    import sys
+    wizard_cases() if sys.argv[1:] == ["--wizard"] else main()

@@ -88,7 +88,7 @@ void TestInputCheck::problems() {
 
 void TestInputCheck::everyAnswerHasAName() {
     QSet<QString> names;
-    for (const AnswerInfo& info : answerTable()) names.insert(answerShortName(info.answer));
+    for (const AnswerDescriptor& info : answerTable()) names.insert(answerShortName(info.answer));
     QCOMPARE(names.size(), kAnswerCount);
     QVERIFY(!names.contains(QString()));
 }

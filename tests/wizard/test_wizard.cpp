@@ -6,6 +6,7 @@
 #include "numbers.h"
 #include "program.h"
 #include "steptexts.h"
+#include "workbookwalk.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -27,6 +28,8 @@ class TestWizard : public QObject {
     void cleanup();
     void wholeWizard_data();
     void wholeWizard();
+    void flowMatchesCommandLine_data();
+    void flowMatchesCommandLine();
     void enterBehavesLikeNext();
     void enterDoesNothingWhereNextDoesNot();
     void choiceStepsWithoutSelectionKeepFlags();
@@ -107,22 +110,33 @@ void TestWizard::answerUpToResult(bool payroll, bool services) {
     choose(3);
     QTest::mouseClick(control<QPushButton>(form9(), "Command1"), Qt::LeftButton);
     distribute(QStringLiteral("20"));
-    while (store().record.wizardStep < kWorkWeekStep) answer(QStringLiteral("1"));
+    while (store().record.wizardStep < Step::kWorkWeek) answer(QStringLiteral("1"));
     choose(1);
 }
 
+// The result boxes come from tests/calc/derive_expected.py --wizard, written from the
+// calculation rules apart from this code.
 void TestWizard::wholeWizard_data() {
     QTest::addColumn<bool>("payroll");
     QTest::addColumn<bool>("services");
-    QTest::newRow("standard figures") << false << false;
-    QTest::newRow("own payroll") << true << false;
-    QTest::newRow("own services") << false << true;
-    QTest::newRow("own payroll and services") << true << true;
+    QTest::addColumn<QStringList>("results");
+    QTest::newRow("standard figures")
+        << false << false
+        << QStringList{"49412", "107245", "156657", "988249", "2144900", "3133149"};
+    QTest::newRow("own payroll") << true << false
+                                 << QStringList{"-62891",   "-94723",   "-157614",
+                                                "-1257826", "-1894460", "-3152286"};
+    QTest::newRow("own services") << false << true << QStringList{"49412",  "66081",   "115493",
+                                                                  "988249", "1321620", "2309869"};
+    QTest::newRow("own payroll and services")
+        << true << true
+        << QStringList{"-62891", "-135887", "-198778", "-1257826", "-2717740", "-3975566"};
 }
 
 void TestWizard::wholeWizard() {
     QFETCH(bool, payroll);
     QFETCH(bool, services);
+    QFETCH(QStringList, results);
     start(payroll, services);
     const InstitutionRecord& record = store().record;
 
@@ -213,6 +227,7 @@ void TestWizard::wholeWizard() {
         auto* text = control<QLineEdit>(form0(), name.constData());
         QVERIFY(text->isVisible());
         QVERIFY2(isNumericText(text->text(), store().locale), qPrintable(text->text()));
+        QCOMPARE(text->text(), results[box - 1]);
     }
     QVERIFY(control<QWidget>(form0(), "Command2")->isVisible());
     QVERIFY(control<QWidget>(form0(), "Command6")->isVisible());
@@ -231,6 +246,48 @@ void TestWizard::wholeWizard() {
     back();
     QCOMPARE(record.wizardStep, services ? 53 : 25);
     QCOMPARE(answerBox()->text(), services ? QStringLiteral("53,5") : QStringLiteral("12"));
+}
+
+void TestWizard::flowMatchesCommandLine_data() {
+    QTest::addColumn<bool>("payroll");
+    QTest::addColumn<bool>("services");
+    // The steps after the distribution, the week choice included.
+    QTest::addColumn<int>("afterDistribution");
+    QTest::newRow("standard figures") << false << false << 3;
+    QTest::newRow("own payroll") << true << false << 7;
+    QTest::newRow("own services") << false << true << 31;
+    QTest::newRow("own payroll and services") << true << true << 35;
+}
+
+// The window and normativ-calc's walk through a loaded workbook follow one flow: pressing
+// "Далее" everywhere, both show the same steps in the same order.
+void TestWizard::flowMatchesCommandLine() {
+    QFETCH(bool, payroll);
+    QFETCH(bool, services);
+    QFETCH(int, afterDistribution);
+    start(payroll, services);
+    const InstitutionRecord& record = store().record;
+    QList<int> window{record.wizardStep};
+    while (record.wizardStep != Step::kResult) {
+        if (isChoiceStep(record.wizardStep))
+            choose(1);
+        else
+            answer(record.wizardStep == Step::kPupils ? QStringLiteral("20") : QStringLiteral("1"));
+        if (form9() && form9()->isVisible()) {
+            QTest::mouseClick(control<QPushButton>(form9(), "Command1"), Qt::LeftButton);
+            distribute(QStringLiteral("20"));
+        }
+        QVERIFY(form0()->isVisible());
+        window << record.wizardStep;
+    }
+
+    Store walked = store();
+    QList<int> commandLine;
+    QVERIFY(!walkWizardAfterLoad(walked, [&](int step) { commandLine << step; }));
+    QCOMPARE(commandLine, window);
+    QCOMPARE(window.size(), 4 + afterDistribution + 1);
+    QCOMPARE(window.mid(0, 4), (QList<int>{1, 2, 3, 4}));
+    QCOMPARE(window.mid(window.size() - 2), (QList<int>{55, 56}));
 }
 
 void TestWizard::enterBehavesLikeNext() {
@@ -269,10 +326,10 @@ void TestWizard::enterDoesNothingWhereNextDoesNot() {
     QCOMPARE(store().record.wizardStep, before);
     QVERIFY(control<QPushButton>(form0(), "CommandButton3")->isVisible());
     answerUpToResult(false, false);
-    QCOMPARE(store().record.wizardStep, kResultStep);
+    QCOMPARE(store().record.wizardStep, Step::kResult);
     const QString shown = control<QLineEdit>(form0(), "Text1")->text();
     pressEnter(answerBox());
-    QCOMPARE(store().record.wizardStep, kResultStep);
+    QCOMPARE(store().record.wizardStep, Step::kResult);
     QCOMPARE(control<QLineEdit>(form0(), "Text1")->text(), shown);
     QVERIFY(!control<QPushButton>(form0(), "CommandButton1")->isEnabled());
 }

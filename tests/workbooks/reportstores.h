@@ -121,7 +121,7 @@ inline normativ::Store reportStore() {
     store.record.setChoice(normativ::Flag::SixDayWeek);
     store.record.educationNorm = normativ::FieldValue::number(184121.85981568324);
     store.record.maintenanceNorm = normativ::FieldValue::number(217542.62151211553);
-    store.record.wizardStep = normativ::kResultStep;
+    store.record.wizardStep = normativ::Step::kResult;
     setRecords(store, reportRecords());
     return store;
 }

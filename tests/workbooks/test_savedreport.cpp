@@ -136,7 +136,7 @@ class TestSavedReport : public QObject {
         QTest::addColumn<int>("row");
         QTest::addColumn<CellValue>("expected");
         for (const auto& a : formatstest::reportAnswers()) {
-            const AnswerInfo& info = answerInfo(a.answer);
+            const AnswerDescriptor& info = answerInfo(a.answer);
             CellValue expected;
             if (a.loaded.isText()) {
                 expected = CellValue::text(a.loaded.textValue());

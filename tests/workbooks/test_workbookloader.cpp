@@ -248,7 +248,7 @@ class TestWorkbookLoader : public QObject {
         Store store(russian());
         const WorkbookLoadResult result = loadWorkbookIntoStore(bytesOf(book), store);
         QVERIFY2(result.ok, qPrintable(result.reason));
-        for (const FlagInfo& info : flagTable()) {
+        for (const FlagDescriptor& info : flagTable()) {
             const int expected = flags.contains(int(info.flag)) ? 1 : 0;
             QVERIFY2(store.record[info.flag] == FieldValue::integer(expected), info.name);
         }
@@ -500,7 +500,7 @@ class TestWorkbookLoader : public QObject {
             QVERIFY(saveWorkbook(buildSavedReport(formatstest::reportStore()), path).ok());
         }
         Store store(russian());
-        store.record.wizardStep = kResultStep;
+        store.record.wizardStep = Step::kResult;
         formatstest::setRecords(store, {{1, 1, 1, 10000},
                                         {1, 1, 1, 10000},
                                         {1, 1, 1, 10000},

@@ -143,9 +143,9 @@ void TestWorkbookExports::answerUpToResult() {
     control<QComboBox>(editor, "Combo3")->setCurrentIndex(0);
     retype(control<QLineEdit>(editor, "Text1"), QStringLiteral("20"));
     click(editor, "Command1");
-    while (program_->store().record.wizardStep < kWorkWeekStep) answer(QStringLiteral("12"));
+    while (program_->store().record.wizardStep < Step::kWorkWeek) answer(QStringLiteral("12"));
     choose(1);
-    QCOMPARE(program_->store().record.wizardStep, kResultStep);
+    QCOMPARE(program_->store().record.wizardStep, Step::kResult);
     QVERIFY(button(form0(), "Command2")->isVisible());
 }
 
@@ -230,7 +230,7 @@ void TestWorkbookExports::failedReportIsToldAndCanBeRetried() {
     QVERIFY(opened_.isEmpty());
     QVERIFY(form0()->isVisible());
     QVERIFY(button(form0(), "Command2")->isEnabled());
-    QCOMPARE(program_->store().record.wizardStep, kResultStep);
+    QCOMPARE(program_->store().record.wizardStep, Step::kResult);
     QCOMPARE(program_->store().record[Answer::PupilCount], before[Answer::PupilCount]);
 
     // The user tries again elsewhere.
