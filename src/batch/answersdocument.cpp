@@ -5,6 +5,7 @@
 
 #include "distributiontable.h"
 #include "institutionrecord.h"
+#include "result.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -18,87 +19,71 @@ namespace normativ {
 
 namespace {
 
-/// Thrown inside the reader only; loadAnswersDocument turns it into the error texts.
-struct DocumentError {
-    QString message;
-    QString russian;
-};
-
-/// `problem` in English for the command line's message, `russianProblem` for a batch's
-/// item, both after the field's path.
-[[noreturn]] void fail(const QString& path, const QString& problem, const QString& russianProblem) {
-    const auto at = [&](const QString& text) {
-        return path.isEmpty() ? text : path + QStringLiteral(": ") + text;
-    };
-    throw DocumentError{at(problem), at(russianProblem)};
+/// What is wrong with a field: its path (empty for the document itself) and the problem.
+Status failure(const QString& path, const QString& problem) {
+    return Status::failure(path.isEmpty() ? problem : path + QStringLiteral(": ") + problem);
 }
 
-[[noreturn]] void failUnknownField(const QString& name) {
-    fail(QString(), QStringLiteral("unknown field \"%1\"").arg(name),
-         QStringLiteral("неизвестное поле «%1»").arg(name));
+Status unknownField(const QString& name) {
+    return failure(QString(), QStringLiteral("неизвестное поле «%1»").arg(name));
 }
 
-[[noreturn]] void failMissingField(const QString& name) {
-    fail(QString(), QStringLiteral("missing field \"%1\"").arg(name),
-         QStringLiteral("нет поля «%1»").arg(name));
+Status missingField(const QString& name) {
+    return failure(QString(), QStringLiteral("нет поля «%1»").arg(name));
 }
 
-const QString kExpectedObject = QStringLiteral("expected an object");
-const QString kExpectedObjectRu = QStringLiteral("ожидается объект");
-const QString kExpectedValue = QStringLiteral("expected a string, a number or null");
-const QString kExpectedValueRu = QStringLiteral("ожидается строка, число или null");
+const QString kExpectedObject = QStringLiteral("ожидается объект");
+const QString kExpectedValue = QStringLiteral("ожидается строка, число или null");
 
-void checkKeys(const QJsonObject& object, const QStringList& allowed, const QString& path) {
+Status checkKeys(const QJsonObject& object, const QStringList& allowed, const QString& path) {
     for (auto it = object.begin(); it != object.end(); ++it) {
         if (!allowed.contains(it.key())) {
-            failUnknownField(path.isEmpty() ? it.key() : path + '.' + it.key());
+            return unknownField(path.isEmpty() ? it.key() : path + '.' + it.key());
         }
     }
+    return Status::success();
 }
 
 /// A whole number from `first` to `last` (callers handle null where it is allowed).
-int itemNumber(const QJsonValue& v, int first, int last, const QString& path, bool nullAllowed) {
-    const QString expected = QStringLiteral("expected a whole number from %1 to %2%3")
+Result<int> itemNumber(const QJsonValue& v, int first, int last, const QString& path,
+                       bool nullAllowed) {
+    const QString expected = QStringLiteral("ожидается целое число от %1 до %2%3")
                                  .arg(first)
                                  .arg(last)
-                                 .arg(nullAllowed ? QStringLiteral(" or null") : QString());
-    const QString russian = QStringLiteral("ожидается целое число от %1 до %2%3")
-                                .arg(first)
-                                .arg(last)
-                                .arg(nullAllowed ? QStringLiteral(" или null") : QString());
-    if (!v.isDouble()) fail(path, expected, russian);
+                                 .arg(nullAllowed ? QStringLiteral(" или null") : QString());
+    if (!v.isDouble()) return Result<int>::failure(failure(path, expected).error());
     const double d = v.toDouble();
     if (d != std::floor(d) || d < first || d > last) {
-        fail(path, QStringLiteral("%1 is out of range; %2").arg(v.toDouble()).arg(expected),
-             QStringLiteral("%1 вне допустимых значений; %2").arg(v.toDouble()).arg(russian));
+        return Result<int>::failure(
+            failure(path, QStringLiteral("%1 вне допустимых значений; %2").arg(d).arg(expected))
+                .error());
     }
-    return static_cast<int>(d);
+    return Result<int>::success(static_cast<int>(d));
 }
 
-int modeValue(const QJsonObject& top, const QString& name) {
-    if (!top.contains(name)) failMissingField(name);
+Result<int> modeValue(const QJsonObject& top, const QString& name) {
+    if (!top.contains(name)) return Result<int>::failure(missingField(name).error());
     return itemNumber(top.value(name), 0, 1, name, false);
 }
 
-QLocale documentLocale(const QJsonObject& top, const QLocale& defaultLocale) {
-    if (!top.contains(QLatin1String("locale"))) return defaultLocale;
+Result<QLocale> documentLocale(const QJsonObject& top, const QLocale& defaultLocale) {
+    if (!top.contains(QLatin1String("locale"))) return Result<QLocale>::success(defaultLocale);
     const QJsonValue v = top.value(QLatin1String("locale"));
-    if (v == QJsonValue(QStringLiteral("ru"))) return QLocale(QLocale::Russian, QLocale::Russia);
-    if (v == QJsonValue(QStringLiteral("en"))) {
-        return QLocale(QLocale::English, QLocale::UnitedStates);
-    }
-    fail(QStringLiteral("locale"), QStringLiteral("expected \"ru\" or \"en\""),
-         QStringLiteral("ожидается \"ru\" или \"en\""));
+    if (v == QJsonValue(QStringLiteral("ru")))
+        return Result<QLocale>::success(QLocale(QLocale::Russian, QLocale::Russia));
+    if (v == QJsonValue(QStringLiteral("en")))
+        return Result<QLocale>::success(QLocale(QLocale::English, QLocale::UnitedStates));
+    return Result<QLocale>::failure(
+        failure(QStringLiteral("locale"), QStringLiteral("ожидается \"ru\" или \"en\"")).error());
 }
 
-void readIdentification(const QJsonObject& top, Store& store) {
+Status readIdentification(const QJsonObject& top, Store& store) {
     const QString yearField = QStringLiteral("PlanningYear");
-    if (!top.contains(yearField)) failMissingField(yearField);
+    if (!top.contains(yearField)) return missingField(yearField);
     const QJsonValue year = top.value(yearField);
     const QStringList years{QStringLiteral("2010"), QStringLiteral("2011"), QStringLiteral("2012")};
     if (!year.isString() || !years.contains(year.toString())) {
-        fail(yearField, QStringLiteral("expected \"2010\", \"2011\" or \"2012\""),
-             QStringLiteral("ожидается \"2010\", \"2011\" или \"2012\""));
+        return failure(yearField, QStringLiteral("ожидается \"2010\", \"2011\" или \"2012\""));
     }
     store.record.planningYear = FieldValue::text(year.toString());
 
@@ -106,59 +91,69 @@ void readIdentification(const QJsonObject& top, Store& store) {
     if (name.isString()) {
         store.record.institutionName = FieldValue::text(name.toString());
     } else if (!name.isNull() && !name.isUndefined()) {
-        fail(QStringLiteral("InstitutionName"), QStringLiteral("expected a string or null"),
-             QStringLiteral("ожидается строка или null"));
+        return failure(QStringLiteral("InstitutionName"),
+                       QStringLiteral("ожидается строка или null"));
     }
+    return Status::success();
 }
 
-QJsonObject optionalObject(const QJsonObject& top, const QString& name) {
+Result<QJsonObject> optionalObject(const QJsonObject& top, const QString& name) {
     const QJsonValue v = top.value(name);
-    if (v.isUndefined()) return QJsonObject();
-    if (!v.isObject()) fail(name, kExpectedObject, kExpectedObjectRu);
-    return v.toObject();
+    if (v.isUndefined()) return Result<QJsonObject>::success(QJsonObject());
+    if (!v.isObject()) return Result<QJsonObject>::failure(failure(name, kExpectedObject).error());
+    return Result<QJsonObject>::success(v.toObject());
 }
 
-void readAnswers(const QJsonObject& top, Store& store) {
-    const QJsonObject answers = optionalObject(top, QStringLiteral("answers"));
-    for (auto it = answers.begin(); it != answers.end(); ++it) {
-        const QString path = QStringLiteral("answers.") + it.key();
-        const auto answer = answerByName(it.key());
-        if (!answer) failUnknownField(path);
-        const QJsonValue v = it.value();
-        if (v.isString()) {
-            store.record.storeAnswer(*answer, v.toString(), store.locale);
-        } else if (v.isDouble()) {
-            store.record[*answer] = FieldValue::number(v.toDouble());
-        } else if (v.isNull()) {
-            store.record[*answer] = FieldValue();
-        } else {
-            fail(path, kExpectedValue, kExpectedValueRu);
-        }
+Status readAnswer(const QString& path, const QJsonValue& v, Store& store) {
+    const auto answer = answerByName(path.section(QLatin1Char('.'), 1));
+    if (!answer) return unknownField(path);
+    if (v.isString()) {
+        store.record.storeAnswer(*answer, v.toString(), store.locale);
+    } else if (v.isDouble()) {
+        store.record[*answer] = FieldValue::number(v.toDouble());
+    } else if (v.isNull()) {
+        store.record[*answer] = FieldValue();
+    } else {
+        return failure(path, kExpectedValue);
     }
+    return Status::success();
 }
 
-void readFlags(const QJsonObject& top, Store& store) {
-    const QJsonObject flags = optionalObject(top, QStringLiteral("flags"));
-    for (auto it = flags.begin(); it != flags.end(); ++it) {
-        const QString path = QStringLiteral("flags.") + it.key();
-        const auto flag = flagByName(it.key());
-        if (!flag) failUnknownField(path);
-        if (it.value().isNull()) {
-            store.record[*flag] = FieldValue();
-        } else {
-            store.record[*flag] = FieldValue::integer(itemNumber(it.value(), 0, 1, path, true));
-        }
+Status readFlag(const QString& path, const QJsonValue& v, Store& store) {
+    const auto flag = flagByName(path.section(QLatin1Char('.'), 1));
+    if (!flag) return unknownField(path);
+    if (v.isNull()) {
+        store.record[*flag] = FieldValue();
+        return Status::success();
     }
+    const Result<int> value = itemNumber(v, 0, 1, path, true);
+    if (!value) return Status::failure(value.error());
+    store.record[*flag] = FieldValue::integer(value.value());
+    return Status::success();
 }
 
-void readRecord(const QJsonValue& value, int r, Store& store) {
+/// Reads every member of the optional object `name` with `readMember`.
+template <typename ReadMember>
+Status readMembers(const QJsonObject& top, const QString& name, Store& store,
+                   ReadMember readMember) {
+    const Result<QJsonObject> object = optionalObject(top, name);
+    if (!object) return Status::failure(object.error());
+    for (auto it = object->begin(); it != object->end(); ++it) {
+        const Status read = readMember(name + QLatin1Char('.') + it.key(), it.value(), store);
+        if (!read) return read;
+    }
+    return Status::success();
+}
+
+Status readRecord(const QJsonValue& value, int r, Store& store) {
     const QString path = QStringLiteral("records[%1]").arg(r - 1);
-    if (!value.isObject()) fail(path, kExpectedObject, kExpectedObjectRu);
+    if (!value.isObject()) return failure(path, kExpectedObject);
     const QJsonObject record = value.toObject();
-    checkKeys(record,
-              {QStringLiteral("age"), QStringLiteral("stay"), QStringLiteral("orientation"),
-               QStringLiteral("pupils")},
-              path);
+    const Status keys = checkKeys(record,
+                                  {QStringLiteral("age"), QStringLiteral("stay"),
+                                   QStringLiteral("orientation"), QStringLiteral("pupils")},
+                                  path);
+    if (!keys) return keys;
     DistributionTable& table = store.distribution;
     table.clearRecord(r);
     const std::pair<const char*, Kind> kinds[] = {
@@ -166,9 +161,10 @@ void readRecord(const QJsonValue& value, int r, Store& store) {
     for (const auto& [name, kind] : kinds) {
         const QJsonValue v = record.value(QLatin1String(name));
         if (v.isNull() || v.isUndefined()) continue;
-        const int item = itemNumber(v, 1, usedItemCount(kind),
-                                    path + QLatin1Char('.') + QLatin1String(name), true);
-        table.storeKindText(r, kind, kindItemTexts(kind)[item - 1]);
+        const Result<int> item = itemNumber(v, 1, usedItemCount(kind),
+                                            path + QLatin1Char('.') + QLatin1String(name), true);
+        if (!item) return Status::failure(item.error());
+        table.storeKindText(r, kind, kindItemTexts(kind)[item.value() - 1]);
     }
     const QJsonValue pupils = record.value(QLatin1String("pupils"));
     const QString pupilsPath = path + QStringLiteral(".pupils");
@@ -176,74 +172,77 @@ void readRecord(const QJsonValue& value, int r, Store& store) {
         table.storePupilText(r, pupils.toString(), store.locale);
     } else if (pupils.isDouble()) {
         const auto amount = Currency::fromDouble(pupils.toDouble());
-        if (!amount) {
-            fail(pupilsPath, QStringLiteral("the number is too large"),
-                 QStringLiteral("слишком большое число"));
-        }
+        if (!amount) return failure(pupilsPath, QStringLiteral("слишком большое число"));
         table.setCell(r, Kind::GroupPupilCount, 1, *amount);
     } else if (!pupils.isNull() && !pupils.isUndefined()) {
-        fail(pupilsPath, kExpectedValue, kExpectedValueRu);
+        return failure(pupilsPath, kExpectedValue);
     }
+    return Status::success();
 }
 
-void readRecords(const QJsonObject& top, Store& store) {
+Status readRecords(const QJsonObject& top, Store& store) {
     const QJsonValue v = top.value(QLatin1String("records"));
     QJsonArray records;
     if (!v.isUndefined()) {
-        if (!v.isArray()) {
-            fail(QStringLiteral("records"), QStringLiteral("expected an array"),
-                 QStringLiteral("ожидается массив"));
-        }
+        if (!v.isArray())
+            return failure(QStringLiteral("records"), QStringLiteral("ожидается массив"));
         records = v.toArray();
     }
     if (records.size() > kMaxDistributionRecords) {
-        fail(QStringLiteral("records"),
-             QStringLiteral("%1 records, at most %2 are allowed")
-                 .arg(records.size())
-                 .arg(kMaxDistributionRecords),
-             QStringLiteral("записей: %1, допускается не более %2")
-                 .arg(records.size())
-                 .arg(kMaxDistributionRecords));
+        return failure(QStringLiteral("records"),
+                       QStringLiteral("записей: %1, допускается не более %2")
+                           .arg(records.size())
+                           .arg(kMaxDistributionRecords));
     }
-    for (int r = 1; r <= records.size(); ++r) readRecord(records.at(r - 1), r, store);
+    for (int r = 1; r <= records.size(); ++r) {
+        if (const Status read = readRecord(records.at(r - 1), r, store); !read) return read;
+    }
     store.distribution.recordCount = FieldValue::integer(records.size());
+    return Status::success();
 }
 
-Store readDocument(const QByteArray& json, const QLocale& defaultLocale) {
+Result<Store> readDocument(const QByteArray& json, const QLocale& defaultLocale) {
+    const auto refused = [](const Status& status) {
+        return Result<Store>::failure(status.error());
+    };
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
-        fail(QString(),
-             QStringLiteral("not a JSON document (%1 at offset %2)")
-                 .arg(parseError.errorString())
-                 .arg(parseError.offset),
-             QStringLiteral("не документ JSON (ошибка в позиции %1)").arg(parseError.offset));
+        return refused(failure(
+            QString(),
+            QStringLiteral("не документ JSON (ошибка в позиции %1)").arg(parseError.offset)));
     }
-    if (!document.isObject()) {
-        fail(QString(), QStringLiteral("the document is not a JSON object"),
-             QStringLiteral("документ JSON не является объектом"));
-    }
+    if (!document.isObject())
+        return refused(failure(QString(), QStringLiteral("документ JSON не является объектом")));
     const QJsonObject top = document.object();
-    checkKeys(top,
-              {QStringLiteral("locale"), QStringLiteral("PlanningYear"),
-               QStringLiteral("InstitutionName"), QStringLiteral("UseOwnPayrollData"),
-               QStringLiteral("UseOwnServicesData"), QStringLiteral("answers"),
-               QStringLiteral("flags"), QStringLiteral("records")},
-              QString());
+    const Status keys =
+        checkKeys(top,
+                  {QStringLiteral("locale"), QStringLiteral("PlanningYear"),
+                   QStringLiteral("InstitutionName"), QStringLiteral("UseOwnPayrollData"),
+                   QStringLiteral("UseOwnServicesData"), QStringLiteral("answers"),
+                   QStringLiteral("flags"), QStringLiteral("records")},
+                  QString());
+    if (!keys) return refused(keys);
 
-    Store store(documentLocale(top, defaultLocale));
-    readIdentification(top, store);
-    const int ownPayroll = modeValue(top, QStringLiteral("UseOwnPayrollData"));
-    const int ownServices = modeValue(top, QStringLiteral("UseOwnServicesData"));
-    store.record.useOwnPayrollData = FieldValue::integer(ownPayroll);
-    store.record.useOwnServicesData = FieldValue::integer(ownServices);
-    readAnswers(top, store);
+    const Result<QLocale> locale = documentLocale(top, defaultLocale);
+    if (!locale) return refused(Status::failure(locale.error()));
+    Store store(locale.value());
+    if (const Status read = readIdentification(top, store); !read) return refused(read);
+    const Result<int> ownPayroll = modeValue(top, QStringLiteral("UseOwnPayrollData"));
+    if (!ownPayroll) return refused(Status::failure(ownPayroll.error()));
+    const Result<int> ownServices = modeValue(top, QStringLiteral("UseOwnServicesData"));
+    if (!ownServices) return refused(Status::failure(ownServices.error()));
+    store.record.useOwnPayrollData = FieldValue::integer(ownPayroll.value());
+    store.record.useOwnServicesData = FieldValue::integer(ownServices.value());
+    if (const Status read = readMembers(top, QStringLiteral("answers"), store, readAnswer); !read)
+        return refused(read);
     // The wizard writes the defaults over whatever the payroll answers held.
-    if (ownPayroll == 0) store.record.writePayrollDefaults();
-    readFlags(top, store);
-    readRecords(top, store);
+    if (ownPayroll.value() == 0) store.record.writePayrollDefaults();
+    if (const Status read = readMembers(top, QStringLiteral("flags"), store, readFlag); !read)
+        return refused(read);
+    if (const Status read = readRecords(top, store); !read) return refused(read);
     store.record.wizardStep = Step::kResult;
-    return store;
+    return Result<Store>::success(std::move(store));
 }
 
 QJsonValue number(double v) {
@@ -260,15 +259,8 @@ QJsonObject stageObject(StageOutcome outcome, const FieldValue& norm, const QLoc
 
 }  // namespace
 
-AnswersDocument loadAnswersDocument(const QByteArray& json, const QLocale& defaultLocale) {
-    AnswersDocument result;
-    try {
-        result.store = readDocument(json, defaultLocale);
-    } catch (const DocumentError& e) {
-        result.error = e.message;
-        result.russianError = e.russian;
-    }
-    return result;
+Result<Store> loadAnswersDocument(const QByteArray& json, const QLocale& defaultLocale) {
+    return readDocument(json, defaultLocale);
 }
 
 QJsonObject resultObject(const ResultTexts& result, const Store& store) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "normativecalculation.h"
+#include "result.h"
 #include "store.h"
 
 #include <QByteArray>
@@ -10,17 +11,6 @@
 #include <optional>
 
 namespace normativ {
-
-/// A JSON answers document read into a store, or why it can't be used.
-struct AnswersDocument {
-    /// The record as it stands at the result step; empty when the document is refused.
-    std::optional<Store> store;
-    /// What is wrong with the document, naming the field ("records[2].age: ..."), when
-    /// `store` is empty.
-    QString error;
-    /// The same in Russian, for an item of a batch.
-    QString russianError;
-};
 
 /// Reads an answers document from memory:
 ///   {"locale": "ru"|"en" (optional), "PlanningYear": "2010"|"2011"|"2012",
@@ -36,7 +26,9 @@ struct AnswersDocument {
 /// as the editor reads them (a string not a number: the marker; null: 0). Numbers in
 /// strings are read by the document's locale, `defaultLocale` when it names none. Any
 /// unknown field, wrong type or value out of range refuses the whole document.
-AnswersDocument loadAnswersDocument(const QByteArray& json, const QLocale& defaultLocale);
+/// The refusal names the field and what is wrong, in Russian ("records[2].age: ...").
+[[nodiscard]] Result<Store> loadAnswersDocument(const QByteArray& json,
+                                                const QLocale& defaultLocale);
 
 /// The calculation's outcome as a JSON document:
 ///   {"education": {"refused": bool, "norm": number|null}, "maintenance": {...},

@@ -19,26 +19,25 @@ namespace {
 // An answers document is a few kilobytes; anything this large is not one.
 constexpr qint64 kMaxDocumentBytes = 16 * 1024 * 1024;
 
-const QString kModesMessage = QStringLiteral(
-    "--own-payroll and --own-services apply to workbooks only; an answers document carries "
-    "its own UseOwnPayrollData and UseOwnServicesData");
 const QString kModesError = QStringLiteral(
     "параметры --own-payroll и --own-services относятся только к книгам: документ ответов "
     "задает свои режимы (UseOwnPayrollData, UseOwnServicesData)");
+const QString kDocumentError = QStringLiteral("неверный документ ответов: ");
 
-QString largeDocumentMessage() {
-    return QStringLiteral("larger than %1 bytes, not an answers document").arg(kMaxDocumentBytes);
-}
-
-InputOutcome unusable(const QString& path, const QString& message, const QString& error) {
+InputOutcome unusable(const QString& path, const QString& error) {
     InputOutcome out;
     out.file = path;
     out.status = InputStatus::Unusable;
-    out.message = QStringLiteral("%1: %2").arg(path, message);
     out.error = error;
     out.row.fileName = QFileInfo(path).fileName();
     out.row.status = error;
     return out;
+}
+
+// A name that promises a workbook: its content is never taken for an answers document.
+bool hasWorkbookName(const QString& path) {
+    return path.endsWith(QLatin1String(".xls"), Qt::CaseInsensitive) ||
+           path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive);
 }
 
 // Whether a file that is not a workbook was meant as an answers document: its first
@@ -118,7 +117,7 @@ InputOutcome calculateWorkbook(const QString& path, const QByteArray& bytes, con
                                const QLocale& locale) {
     WorkbookRun run =
         readWorkbookForCalculation(bytes, modes.ownPayroll, modes.ownServices, locale);
-    if (!run.store) return unusable(path, run.refusal, run.refusal);
+    if (!run.store) return unusable(path, run.refusal);
     if (!run.editorMessage.isEmpty()) {
         InputOutcome out;
         out.file = path;
@@ -134,37 +133,23 @@ InputOutcome calculateWorkbook(const QString& path, const QByteArray& bytes, con
 
 InputOutcome calculateDocument(const QString& path, const QByteArray& bytes, const CalcModes& modes,
                                const QLocale& locale) {
-    const QString documentError = QStringLiteral("неверный документ ответов: ");
-    if (!looksLikeJson(bytes)) {
+    if (hasWorkbookName(path) || !looksLikeJson(bytes)) {
         // Neither a workbook nor meant as a document: the loader says what is wrong.
-        const WorkbookRun run = readWorkbookForCalculation(bytes, false, false, locale);
-        InputOutcome out = modes.given ? unusable(path, kModesMessage, run.refusal)
-                                       : unusable(path, QString(), run.refusal);
-        out.usageError = modes.given;
-        if (!modes.given) {
-            // The command line's own message for a single input, as it always was.
-            out.message = QStringLiteral("%1: %2").arg(
-                path, bytes.size() > kMaxDocumentBytes ? largeDocumentMessage()
-                                                       : loadAnswersDocument(bytes, locale).error);
-        }
-        return out;
+        return calculateWorkbook(path, bytes, modes, locale);
     }
     if (modes.given) {
-        InputOutcome out = unusable(path, kModesMessage, kModesError);
+        InputOutcome out = unusable(path, kModesError);
         out.usageError = true;
         return out;
     }
     if (bytes.size() > kMaxDocumentBytes) {
         return unusable(
-            path, largeDocumentMessage(),
-            documentError +
-                QStringLiteral("файл больше %1 МиБ").arg(kMaxDocumentBytes / (1024 * 1024)));
+            path, kDocumentError +
+                      QStringLiteral("файл больше %1 МиБ").arg(kMaxDocumentBytes / (1024 * 1024)));
     }
-    AnswersDocument document = loadAnswersDocument(bytes, locale);
-    if (!document.store) {
-        return unusable(path, document.error, documentError + document.russianError);
-    }
-    return calculateStore(path, *document.store);
+    Result<Store> document = loadAnswersDocument(bytes, locale);
+    if (!document) return unusable(path, kDocumentError + document.error());
+    return calculateStore(path, document.value());
 }
 
 }  // namespace
@@ -181,7 +166,7 @@ QString invalidInputError(const QStringList& causes) {
 }
 
 InputOutcome unusableInput(const QString& path, const QString& error) {
-    return unusable(path, error, error);
+    return unusable(path, error);
 }
 
 QLocale userNumberLocale() {
@@ -213,21 +198,17 @@ InputOutcome calculateInputBytes(const QString& path, const QByteArray& bytes,
 
 InputOutcome calculateInput(const QString& path, const CalcModes& modes, const QLocale& locale) {
     const QFileInfo info(path);
-    if (info.isDir()) {
-        return unusable(path, QStringLiteral("is a directory"), QStringLiteral("это папка"));
-    }
+    if (info.isDir()) return unusable(path, QStringLiteral("это папка"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return unusable(path, QStringLiteral("cannot read: %1").arg(file.errorString()),
-                        info.exists() ? QStringLiteral("не удалось открыть файл")
-                                      : QStringLiteral("файл не найден"));
+        return unusable(path, info.exists() ? QStringLiteral("не удалось открыть файл")
+                                            : QStringLiteral("файл не найден"));
     }
     // Read one byte past the larger cap, so that an oversized input is seen as such.
     const qint64 cap = std::max<qint64>(kMaxDocumentBytes, readlimits::kMaxFileSize);
     const QByteArray bytes = file.read(cap + 1);
     if (file.error() != QFileDevice::NoError) {
-        return unusable(path, QStringLiteral("cannot read: %1").arg(file.errorString()),
-                        QStringLiteral("не удалось прочитать файл"));
+        return unusable(path, QStringLiteral("не удалось прочитать файл"));
     }
     return calculateInputBytes(path, bytes, modes, locale);
 }

@@ -60,12 +60,13 @@ struct InputOutcome {
     /// What is wrong, in Russian (the wrong-file message and its reason, the editor's
     /// message, or "неверный ввод: " and the causes); empty when both stages computed.
     QString error;
-    /// For a single unusable input, the message on standard error (after the program's
-    /// name), as normativ-calc has always written it.
-    QString message;
     /// The message is about the options: a single input then also prints the usage.
     bool usageError = false;
     SummaryRow row;
+
+    /// The message on standard error for a single unusable input (after the program's
+    /// name): the path and the error.
+    QString message() const { return file + QStringLiteral(": ") + error; }
 
     /// The item of a batch's array: the document with "file" and, unless both stages
     /// computed, "error".

@@ -21,20 +21,21 @@ namespace {
 constexpr int kBadInput = 2;
 
 const char kUsage[] =
-    "usage: normativ-calc [--own-payroll] [--own-services] [--summary SUMMARY.xlsx]\n"
-    "                     FILE|FOLDER...\n"
-    "Computes the education and maintenance normatives and prints the results as JSON.\n"
-    "FILE is an answers document (JSON), or a statistical form or saved report (.xlsx,\n"
-    ".xls), recognised by its content; a FOLDER stands for every .xls and .xlsx file in\n"
-    "it. For a workbook, --own-payroll and --own-services stand for the start screen's\n"
-    "two check boxes (the institution's own payroll figures, its own services figures);\n"
-    "an answers document carries its own modes.\n"
-    "One FILE: its results document. Several inputs or a folder: an array of the\n"
-    "documents in input order, each with \"file\" and, unless computed, \"error\".\n"
-    "--summary also writes a summary workbook of all inputs.\n"
-    "Exit status: 0 every input computed, 1 a stage refused its inputs (or the\n"
-    "distribution was refused; with several inputs also an input that can't be used),\n"
-    "2 bad usage (or one FILE that can't be used, or the summary can't be written).\n";
+    "использование: normativ-calc [--own-payroll] [--own-services] [--summary СВОДКА.xlsx]\n"
+    "                     ФАЙЛ|ПАПКА...\n"
+    "Рассчитывает нормативы финансирования услуг по обучению и содержанию и выводит\n"
+    "результаты в формате JSON.\n"
+    "ФАЙЛ - документ ответов (JSON), статистическая форма или сохраненный отчет (.xlsx,\n"
+    ".xls), распознаваемые по содержимому; ПАПКА означает все файлы .xls и .xlsx в ней.\n"
+    "Для книг --own-payroll и --own-services заменяют два флажка начального экрана\n"
+    "(данные по оплате труда отдельного учреждения, данные по объему приобретаемых\n"
+    "услуг отдельного учреждения); документ ответов задает свои режимы сам.\n"
+    "Один ФАЙЛ: документ его результатов. Несколько файлов или папка: массив\n"
+    "документов в порядке входных файлов, в каждом \"file\" и, если расчет не выполнен,\n"
+    "\"error\". --summary также записывает сводную книгу по всем файлам.\n"
+    "Код завершения: 0 - все рассчитано; 1 - расчет отклонил введенные данные (или\n"
+    "распределение воспитанников; для нескольких файлов также непригодный файл);\n"
+    "2 - неверный вызов (или один непригодный ФАЙЛ, или сводку не удалось записать).\n";
 
 void writeError(const QString& message) {
     const QByteArray text = QStringLiteral("normativ-calc: %1\n").arg(message).toUtf8();
@@ -94,17 +95,18 @@ int main(int argc, char** argv) {
             modes.ownServices = modes.given = true;
         } else if (arg == QLatin1String("--summary") ||
                    arg.startsWith(QLatin1String("--summary="))) {
-            if (summary) return badUsage(QStringLiteral("--summary given twice"));
+            if (summary) return badUsage(QStringLiteral("параметр --summary указан дважды"));
             if (arg.contains(QLatin1Char('='))) {
                 summary = arg.section(QLatin1Char('='), 1);
             } else if (i + 1 < args.size()) {
                 summary = args[++i];
             }
             if (!summary || summary->isEmpty()) {
-                return badUsage(QStringLiteral("--summary needs the name of a workbook to write"));
+                return badUsage(
+                    QStringLiteral("после --summary нужно указать имя записываемой книги"));
             }
         } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
-            return badUsage(QStringLiteral("unknown option %1").arg(arg));
+            return badUsage(QStringLiteral("неизвестный параметр %1").arg(arg));
         } else {
             inputs << arg;
         }
@@ -121,7 +123,7 @@ int main(int argc, char** argv) {
             if (const auto failure = writeSummary(*summary, {outcome})) return badInput(*failure);
         }
         if (outcome.status == normativ::InputStatus::Unusable) {
-            return outcome.usageError ? badUsage(outcome.message) : badInput(outcome.message);
+            return outcome.usageError ? badUsage(outcome.message()) : badInput(outcome.message());
         }
         print(QJsonDocument(outcome.document).toJson(QJsonDocument::Indented));
         return static_cast<int>(outcome.status);

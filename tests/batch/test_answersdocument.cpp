@@ -27,9 +27,9 @@ QByteArray documentWith(const char* members) {
 }
 
 Store load(const QByteArray& json, const QLocale& defaultLocale = russian()) {
-    AnswersDocument doc = loadAnswersDocument(json, defaultLocale);
-    if (!doc.store) qWarning("refused: %s", qPrintable(doc.error));
-    return doc.store.value_or(Store(QLocale::c()));
+    Result<Store> doc = loadAnswersDocument(json, defaultLocale);
+    if (!doc) qWarning("refused: %s", qPrintable(doc.error()));
+    return doc ? doc.value() : Store(QLocale::c());
 }
 
 }  // namespace
@@ -50,10 +50,10 @@ class TestAnswersDocument : public QObject {
 void TestAnswersDocument::refusedDocument_data() {
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QString>("named");
-    QTest::newRow("not JSON") << QByteArray("{\"PlanningYear\": ") << "not a JSON document";
-    QTest::newRow("empty input") << QByteArray() << "not a JSON document";
-    QTest::newRow("an array") << QByteArray("[]") << "not a JSON object";
-    QTest::newRow("unknown top-level field") << documentWith(R"("Pupils": 5)") << "\"Pupils\"";
+    QTest::newRow("not JSON") << QByteArray("{\"PlanningYear\": ") << "не документ JSON";
+    QTest::newRow("empty input") << QByteArray() << "не документ JSON";
+    QTest::newRow("an array") << QByteArray("[]") << "документ JSON не является объектом";
+    QTest::newRow("unknown top-level field") << documentWith(R"("Pupils": 5)") << "«Pupils»";
     QTest::newRow("planning year missing")
         << QByteArray(R"({"UseOwnPayrollData": 0, "UseOwnServicesData": 0})") << "PlanningYear";
     QTest::newRow("planning year 2013")
@@ -102,15 +102,15 @@ void TestAnswersDocument::refusedDocument_data() {
     QByteArray many = "\"records\": [{}";
     for (int i = 1; i < 43; ++i) many += ", {}";
     many += "]";
-    QTest::newRow("43 records") << documentWith(many.constData()) << "at most 42";
+    QTest::newRow("43 records") << documentWith(many.constData()) << "не более 42";
 }
 
 void TestAnswersDocument::refusedDocument() {
     QFETCH(QByteArray, json);
     QFETCH(QString, named);
-    const AnswersDocument doc = loadAnswersDocument(json, russian());
-    QVERIFY(!doc.store);
-    QVERIFY2(doc.error.contains(named), qPrintable(doc.error));
+    const Result<Store> doc = loadAnswersDocument(json, russian());
+    QVERIFY(!doc);
+    QVERIFY2(doc.error().contains(named), qPrintable(doc.error()));
 }
 
 void TestAnswersDocument::answersAreStoredAsTheWizardStoresThem() {

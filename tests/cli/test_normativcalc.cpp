@@ -38,6 +38,8 @@ class TestNormativCalc : public QObject {
     void refusedStagesExitWithOne();
     void unusableInput_data();
     void unusableInput();
+    void wrongFiles_data();
+    void wrongFiles();
     void usage();
 
   private:
@@ -113,8 +115,7 @@ void TestNormativCalc::refusedStagesExitWithOne() {
 void TestNormativCalc::unusableInput_data() {
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QString>("named");
-    QTest::newRow("not JSON") << QByteArray("PupilCount=45") << "not a JSON document";
-    QTest::newRow("unknown field") << standardDocument(R"("Locale": "ru",)", ',') << "\"Locale\"";
+    QTest::newRow("unknown field") << standardDocument(R"("Locale": "ru",)", ',') << "«Locale»";
     QTest::newRow("wrong type") << standardDocument("", ',').replace(R"("pupils": 20)",
                                                                      R"("pupils": [20])")
                                 << "records[1].pupils";
@@ -124,7 +125,7 @@ void TestNormativCalc::unusableInput_data() {
         R"({"PlanningYear": "2011", "UseOwnPayrollData": 0, "UseOwnServicesData": 0, "records": [{})";
     for (int i = 1; i < 43; ++i) many += ",{}";
     QTest::newRow("43 records") << many + "]}"
-                                << "at most 42";
+                                << "не более 42";
 }
 
 void TestNormativCalc::unusableInput() {
@@ -137,11 +138,60 @@ void TestNormativCalc::unusableInput() {
     QVERIFY(r.err.contains("bad.json"));
 }
 
+void TestNormativCalc::wrongFiles_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QString>("reason");  // its beginning
+    const QString notAWorkbook =
+        QStringLiteral("файл не является книгой электронных таблиц (.xlsx или .xls)");
+    QTest::newRow("an empty .xlsx") << "empty.xlsx" << QByteArray() << "файл пуст)";
+    QTest::newRow("a text file renamed")
+        << "отчет.xlsx" << QByteArray("Отчет за 2011 год\n") << notAWorkbook + ")";
+    QTest::newRow("an HTML page saved as .xls")
+        << "form.xls" << QByteArray("<html><body><table><tr><td>1</td></tr></table></body></html>")
+        << notAWorkbook + ")";
+    QTest::newRow("an answers document named as a workbook")
+        << "answers.xlsx" << standardDocument("", ',') << notAWorkbook + ")";
+    QTest::newRow("a text file without an ending")
+        << "notes" << QByteArray("PupilCount=45") << notAWorkbook + ")";
+    QTest::newRow("a damaged .xls")
+        << "damaged.xls"
+        << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(504, '\0') << "файл .xls";
+}
+
+// A file that is neither an answers document nor a workbook is refused with the loading
+// window's message and its reason, alone exactly as in a batch.
+void TestNormativCalc::wrongFiles() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;  // the folder of the usage test holds no workbooks
+    const QString path = writeFile(dir, name, contents);
+    const Run alone = run({path});
+    QCOMPARE(alone.status, 2);
+    QVERIFY(alone.out.isEmpty());
+    const QString prefix = QStringLiteral("normativ-calc: %1: ").arg(path);
+    const QString err = QString::fromUtf8(alone.err);
+    QVERIFY2(err.startsWith(prefix) && err.endsWith(QLatin1Char('\n')), alone.err.constData());
+    const QString error = err.mid(prefix.size()).chopped(1);
+    const QString wrongFile = QStringLiteral(
+        "Указанный Вами файл не является требуемой формой статистической отчетности (");
+    QVERIFY2(error.startsWith(wrongFile + reason), qPrintable(error));
+
+    const Run batch = run({path, path});
+    QCOMPARE(batch.status, 1);
+    QCOMPARE(batch.items().size(), 2);
+    for (const QJsonValue item : batch.items()) {
+        QCOMPARE(item[QStringLiteral("file")].toString(), path);
+        QCOMPARE(item[QStringLiteral("error")].toString(), error);
+    }
+}
+
 void TestNormativCalc::usage() {
     Run r = run({});
     QCOMPARE(r.status, 2);
     QVERIFY(r.out.isEmpty());
-    QVERIFY(r.err.contains("usage"));
+    QVERIFY(QString::fromUtf8(r.err).contains(QStringLiteral("использование")));
 
     // Several inputs are a batch, not bad usage: each missing file is an item's error.
     r = run({QStringLiteral("a.json"), QStringLiteral("b.json")});
@@ -161,7 +211,7 @@ void TestNormativCalc::usage() {
 
     r = run({QStringLiteral("--help")});
     QCOMPARE(r.status, 0);
-    QVERIFY(r.out.contains("usage"));
+    QVERIFY(QString::fromUtf8(r.out).contains(QStringLiteral("использование")));
 }
 
 QTEST_GUILESS_MAIN(TestNormativCalc)

@@ -265,9 +265,9 @@ class TestNormativCalcBatch : public QObject {
         QTest::newRow("--summary without a file name")
             << QStringList{good, "--summary"} << "--summary";
         QTest::newRow("--summary twice")
-            << QStringList{"--summary", "a.xlsx", "--summary=b.xlsx", good} << "twice";
+            << QStringList{"--summary", "a.xlsx", "--summary=b.xlsx", good} << "дважды";
         QTest::newRow("an unknown option") << QStringList{"--all", good} << "--all";
-        QTest::newRow("no input") << QStringList{"--own-payroll"} << "usage";
+        QTest::newRow("no input") << QStringList{"--own-payroll"} << "использование";
         QTest::newRow("a summary that can't be written")
             << QStringList{"--summary", "/nonexistent-folder/s.xlsx", good, good} << "s.xlsx";
     }

@@ -236,24 +236,12 @@ class TestNormativCalcWorkbooks : public QObject {
         QTest::newRow("a form cut short") << good.left(good.size() - 100) << "";
         QTest::newRow("a compound file of nothing")
             << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(504, '\0') << "";
-        QTest::newRow("a workbook without a marker") << [this] {
-            Workbook book = statForm(10);
-            book.sheet(1).setValue(u"EH17", CellValue());
-            const QString path = dir_.filePath(QStringLiteral("nomarker.xlsx"));
-            saveWorkbook(book, path);
-            QFile f(path);
-            f.open(QIODevice::ReadOnly);
-            return f.readAll();
-        }() << "EH17";
-        QTest::newRow("a form of 43 records") << [this] {
-            Workbook book = statForm(10);
-            book.sheet(2).setNumber(u"A4", 43);
-            const QString path = dir_.filePath(QStringLiteral("many.xlsx"));
-            saveWorkbook(book, path);
-            QFile f(path);
-            f.open(QIODevice::ReadOnly);
-            return f.readAll();
-        }() << "A4";
+        Workbook noMarker = statForm(10);
+        noMarker.sheet(1).setValue(u"EH17", CellValue());
+        QTest::newRow("a workbook without a marker") << packageBytes(noMarker) << "EH17";
+        Workbook many = statForm(10);
+        many.sheet(2).setNumber(u"A4", 43);
+        QTest::newRow("a form of 43 records") << packageBytes(many) << "A4";
     }
 
     // A refused workbook: status 2, nothing on standard output, the loading window's
@@ -281,7 +269,8 @@ class TestNormativCalcWorkbooks : public QObject {
             << QStringList{QStringLiteral("--own-everything"), json} << "--own-everything";
         QTest::newRow("--summary without a file name")
             << QStringList{json, QStringLiteral("--summary")} << "--summary";
-        QTest::newRow("options alone") << QStringList{QStringLiteral("--own-services")} << "usage";
+        QTest::newRow("options alone")
+            << QStringList{QStringLiteral("--own-services")} << "использование";
     }
 
     void usage() {
@@ -298,6 +287,16 @@ class TestNormativCalcWorkbooks : public QObject {
     }
 
   private:
+    /// The bytes of `book` as saved.
+    QByteArray packageBytes(const Workbook& book) {
+        const QString path = dir_.filePath(QStringLiteral("package.xlsx"));
+        if (const Status saved = saveWorkbook(book, path); !saved)
+            qFatal("%s", qPrintable(saved.error()));
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) qFatal("can't read %s", qPrintable(path));
+        return f.readAll();
+    }
+
     Run run(const QStringList& args, const QString& lcAll = QStringLiteral("C.UTF-8")) {
         return runCalc(args, localeEnvironment(lcAll));
     }
