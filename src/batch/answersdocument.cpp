@@ -5,6 +5,7 @@
 
 #include "distributiontable.h"
 #include "institutionrecord.h"
+#include "planningyears.h"
 #include "result.h"
 
 #include <QJsonArray>
@@ -81,9 +82,14 @@ Status readIdentification(const QJsonObject& top, Store& store) {
     const QString yearField = QStringLiteral("PlanningYear");
     if (!top.contains(yearField)) return missingField(yearField);
     const QJsonValue year = top.value(yearField);
-    const QStringList years{QStringLiteral("2010"), QStringLiteral("2011"), QStringLiteral("2012")};
+    const QStringList years = planningYearTexts();
     if (!year.isString() || !years.contains(year.toString())) {
-        return failure(yearField, QStringLiteral("ожидается \"2010\", \"2011\" или \"2012\""));
+        const QString last = QStringLiteral("\"%1\"").arg(years.last());
+        const QString others = QStringLiteral("\"%1\"").arg(
+            years.mid(0, years.size() - 1).join(QStringLiteral("\", \"")));
+        return failure(yearField, years.size() == 1
+                                      ? QStringLiteral("ожидается %1").arg(last)
+                                      : QStringLiteral("ожидается %1 или %2").arg(others, last));
     }
     store.record.planningYear = FieldValue::text(year.toString());
 

@@ -2,6 +2,7 @@
 
 #include "inputcheck.h"
 #include "numbers.h"
+#include "planningyears.h"
 #include "weightingpass.h"
 #include "weightsets.h"
 
@@ -17,8 +18,6 @@ constexpr float kMonthlyShare = 0.12149407f;
 constexpr float kSupportShare = 0.14f;
 constexpr float kPayrollShareB = 0.084583335f;
 constexpr float kPayrollShareA = 0.064320385f;
-constexpr float kLatePlanningYearIndex = 1.342f;
-constexpr double kPlanningYear2010Index = 1.262;
 constexpr float kVillageCoefficient = 1.25f;
 constexpr float kVillageSupportCoefficient = 0.8428571f;
 constexpr float kOtherKindCoefficient = 1.1f;
@@ -55,12 +54,6 @@ class Inputs {
     const Store& store_;
 };
 
-/// PlanningYearIndex: the 2010 index is a double, the later one a single.
-FieldValue planningYearIndex(const Inputs& in) {
-    return in.planningYear() == 2010 ? FieldValue::number(kPlanningYear2010Index)
-                                     : FieldValue::single(kLatePlanningYearIndex);
-}
-
 FieldValue longYearCoefficient(const Inputs& in) {
     return in[Answer::MonthsOfOperation] > 11 ? FieldValue::number(kLongYearCoefficient)
                                               : FieldValue::integer(1);
@@ -89,7 +82,7 @@ StageOutcome runEducationStage(Store& store) {
     if (!educationInputProblems(store).empty()) return StageOutcome::Refused;
     const QLocale& locale = store.locale;
 
-    const FieldValue yearIndex = planningYearIndex(in);
+    const FieldValue yearIndex = planningYearIndex(in.planningYear());
     const double accrualFactor = payrollAccrualFactor(in);
     const double teacherAnnualCost =
         ((((accrualFactor * in[Answer::MinTeacherSalary]) * widen(kSalaryFactor) + 100) *
@@ -156,7 +149,7 @@ StageOutcome runMaintenanceStage(Store& store) {
 
     // Derived from the answers here rather than taken from the education stage, which
     // may have refused and left older values behind.
-    const double yearIndex = planningYearIndex(in).toDouble(locale);
+    const double yearIndex = planningYearIndex(in.planningYear()).toDouble(locale);
     const double longYear = longYearCoefficient(in).toDouble(locale);
     const double accrualFactor = payrollAccrualFactor(in);
     const FieldValue staffWeek = in[Flag::FiveDayWeek] == 1

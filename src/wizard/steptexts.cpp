@@ -1,6 +1,7 @@
 #include "steptexts.h"
 
 #include "answers.h"
+#include "planningyears.h"
 
 namespace normativ::wizard {
 
@@ -83,7 +84,7 @@ QString institutionName(int number) {
 }
 
 QStringList planningYears() {
-    return {QStringLiteral("2010"), QStringLiteral("2011"), QStringLiteral("2012")};
+    return planningYearTexts();
 }
 
 }  // namespace normativ::wizard
