@@ -3,6 +3,7 @@
 #include "payrollestimate.h"
 #include "servicesestimate.h"
 
+#include "batchtexts.h"
 #include "distributiontable.h"
 #include "institutionrecord.h"
 #include "planningyears.h"
@@ -26,15 +27,12 @@ Status failure(const QString& path, const QString& problem) {
 }
 
 Status unknownField(const QString& name) {
-    return failure(QString(), QStringLiteral("неизвестное поле «%1»").arg(name));
+    return failure(QString(), batchTexts().unknownField.arg(name));
 }
 
 Status missingField(const QString& name) {
-    return failure(QString(), QStringLiteral("нет поля «%1»").arg(name));
+    return failure(QString(), batchTexts().missingField.arg(name));
 }
-
-const QString kExpectedObject = QStringLiteral("ожидается объект");
-const QString kExpectedValue = QStringLiteral("ожидается строка, число или null");
 
 Status checkKeys(const QJsonObject& object, const QStringList& allowed, const QString& path) {
     for (auto it = object.begin(); it != object.end(); ++it) {
@@ -48,16 +46,13 @@ Status checkKeys(const QJsonObject& object, const QStringList& allowed, const QS
 /// A whole number from `first` to `last` (callers handle null where it is allowed).
 Result<int> itemNumber(const QJsonValue& v, int first, int last, const QString& path,
                        bool nullAllowed) {
-    const QString expected = QStringLiteral("ожидается целое число от %1 до %2%3")
-                                 .arg(first)
-                                 .arg(last)
-                                 .arg(nullAllowed ? QStringLiteral(" или null") : QString());
+    const QString expected = batchTexts().expectedWholeNumber.arg(first).arg(last).arg(
+        nullAllowed ? batchTexts().orNull : QString());
     if (!v.isDouble()) return Result<int>::failure(failure(path, expected).error());
     const double d = v.toDouble();
     if (d != std::floor(d) || d < first || d > last) {
         return Result<int>::failure(
-            failure(path, QStringLiteral("%1 вне допустимых значений; %2").arg(d).arg(expected))
-                .error());
+            failure(path, batchTexts().outOfRange.arg(d).arg(expected)).error());
     }
     return Result<int>::success(static_cast<int>(d));
 }
@@ -75,7 +70,7 @@ Result<QLocale> documentLocale(const QJsonObject& top, const QLocale& defaultLoc
     if (v == QJsonValue(QStringLiteral("en")))
         return Result<QLocale>::success(QLocale(QLocale::English, QLocale::UnitedStates));
     return Result<QLocale>::failure(
-        failure(QStringLiteral("locale"), QStringLiteral("ожидается \"ru\" или \"en\"")).error());
+        failure(QStringLiteral("locale"), batchTexts().expectedLocale).error());
 }
 
 Status readIdentification(const QJsonObject& top, Store& store) {
@@ -87,9 +82,8 @@ Status readIdentification(const QJsonObject& top, Store& store) {
         const QString last = QStringLiteral("\"%1\"").arg(years.last());
         const QString others = QStringLiteral("\"%1\"").arg(
             years.mid(0, years.size() - 1).join(QStringLiteral("\", \"")));
-        return failure(yearField, years.size() == 1
-                                      ? QStringLiteral("ожидается %1").arg(last)
-                                      : QStringLiteral("ожидается %1 или %2").arg(others, last));
+        return failure(yearField, years.size() == 1 ? batchTexts().expectedYear.arg(last)
+                                                    : batchTexts().expectedYears.arg(others, last));
     }
     store.record.planningYear = FieldValue::text(year.toString());
 
@@ -97,8 +91,7 @@ Status readIdentification(const QJsonObject& top, Store& store) {
     if (name.isString()) {
         store.record.institutionName = FieldValue::text(name.toString());
     } else if (!name.isNull() && !name.isUndefined()) {
-        return failure(QStringLiteral("InstitutionName"),
-                       QStringLiteral("ожидается строка или null"));
+        return failure(QStringLiteral("InstitutionName"), batchTexts().expectedNameText);
     }
     return Status::success();
 }
@@ -106,7 +99,8 @@ Status readIdentification(const QJsonObject& top, Store& store) {
 Result<QJsonObject> optionalObject(const QJsonObject& top, const QString& name) {
     const QJsonValue v = top.value(name);
     if (v.isUndefined()) return Result<QJsonObject>::success(QJsonObject());
-    if (!v.isObject()) return Result<QJsonObject>::failure(failure(name, kExpectedObject).error());
+    if (!v.isObject())
+        return Result<QJsonObject>::failure(failure(name, batchTexts().expectedObject).error());
     return Result<QJsonObject>::success(v.toObject());
 }
 
@@ -120,7 +114,7 @@ Status readAnswer(const QString& path, const QJsonValue& v, Store& store) {
     } else if (v.isNull()) {
         store.record[*answer] = FieldValue();
     } else {
-        return failure(path, kExpectedValue);
+        return failure(path, batchTexts().expectedValue);
     }
     return Status::success();
 }
@@ -153,7 +147,7 @@ Status readMembers(const QJsonObject& top, const QString& name, Store& store,
 
 Status readRecord(const QJsonValue& value, int r, Store& store) {
     const QString path = QStringLiteral("records[%1]").arg(r - 1);
-    if (!value.isObject()) return failure(path, kExpectedObject);
+    if (!value.isObject()) return failure(path, batchTexts().expectedObject);
     const QJsonObject record = value.toObject();
     const Status keys = checkKeys(record,
                                   {QStringLiteral("age"), QStringLiteral("stay"),
@@ -178,10 +172,10 @@ Status readRecord(const QJsonValue& value, int r, Store& store) {
         table.storePupilText(r, pupils.toString(), store.locale);
     } else if (pupils.isDouble()) {
         const auto amount = Currency::fromDouble(pupils.toDouble());
-        if (!amount) return failure(pupilsPath, QStringLiteral("слишком большое число"));
+        if (!amount) return failure(pupilsPath, batchTexts().numberTooLarge);
         table.setCell(r, Kind::GroupPupilCount, 1, *amount);
     } else if (!pupils.isNull() && !pupils.isUndefined()) {
-        return failure(pupilsPath, kExpectedValue);
+        return failure(pupilsPath, batchTexts().expectedValue);
     }
     return Status::success();
 }
@@ -190,15 +184,13 @@ Status readRecords(const QJsonObject& top, Store& store) {
     const QJsonValue v = top.value(QLatin1String("records"));
     QJsonArray records;
     if (!v.isUndefined()) {
-        if (!v.isArray())
-            return failure(QStringLiteral("records"), QStringLiteral("ожидается массив"));
+        if (!v.isArray()) return failure(QStringLiteral("records"), batchTexts().expectedArray);
         records = v.toArray();
     }
     if (records.size() > kMaxDistributionRecords) {
-        return failure(QStringLiteral("records"),
-                       QStringLiteral("записей: %1, допускается не более %2")
-                           .arg(records.size())
-                           .arg(kMaxDistributionRecords));
+        return failure(
+            QStringLiteral("records"),
+            batchTexts().tooManyRecords.arg(records.size()).arg(kMaxDistributionRecords));
     }
     for (int r = 1; r <= records.size(); ++r) {
         if (const Status read = readRecord(records.at(r - 1), r, store); !read) return read;
@@ -214,12 +206,9 @@ Result<Store> readDocument(const QByteArray& json, const QLocale& defaultLocale)
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
-        return refused(failure(
-            QString(),
-            QStringLiteral("не документ JSON (ошибка в позиции %1)").arg(parseError.offset)));
+        return refused(failure(QString(), batchTexts().notJson.arg(parseError.offset)));
     }
-    if (!document.isObject())
-        return refused(failure(QString(), QStringLiteral("документ JSON не является объектом")));
+    if (!document.isObject()) return refused(failure(QString(), batchTexts().notAnObject));
     const QJsonObject top = document.object();
     const Status keys =
         checkKeys(top,

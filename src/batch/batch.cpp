@@ -1,5 +1,7 @@
 #include "batch.h"
 
+#include "batchtexts.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -35,7 +37,7 @@ std::vector<InputRef> expandInputs(const QStringList& arguments, const QString& 
         }
         const QDir folder(argument);
         if (!folder.isReadable()) {
-            inputs.push_back({argument, QStringLiteral("не удалось прочитать папку")});
+            inputs.push_back({argument, batchTexts().cannotListFolder});
             continue;
         }
         std::vector<QByteArray> names;
@@ -69,8 +71,7 @@ std::vector<InputOutcome> calculateInputs(const std::vector<InputRef>& inputs,
                                                     : unusableInput(input.file, input.error);
             } catch (const std::exception&) {
                 // Out of memory, say: this input fails, the others go on.
-                outcomes[i] =
-                    unusableInput(input.file, QStringLiteral("не удалось обработать файл"));
+                outcomes[i] = unusableInput(input.file, batchTexts().cannotProcess);
             }
         }
     };

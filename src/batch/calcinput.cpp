@@ -1,6 +1,7 @@
 #include "calcinput.h"
 
 #include "answersdocument.h"
+#include "batchtexts.h"
 #include "inputcheck.h"
 #include "loadedworkbook.h"
 #include "normativecalculation.h"
@@ -18,11 +19,6 @@ namespace {
 
 // An answers document is a few kilobytes; anything this large is not one.
 constexpr qint64 kMaxDocumentBytes = 16 * 1024 * 1024;
-
-const QString kModesError = QStringLiteral(
-    "параметры --own-payroll и --own-services относятся только к книгам: документ ответов "
-    "задает свои режимы (UseOwnPayrollData, UseOwnServicesData)");
-const QString kDocumentError = QStringLiteral("неверный документ ответов: ");
 
 InputOutcome unusable(const QString& path, const QString& error) {
     InputOutcome out;
@@ -104,7 +100,7 @@ InputOutcome calculateStore(const QString& path, Store& store) {
         f.maintenanceSubsidy = result.derived->maintenanceSubsidy;
         f.totalSubsidy = result.derived->totalSubsidy;
         out.row.figures = f;
-        out.row.status = kComputedStatus;
+        out.row.status = batchTexts().computed;
     } else {
         out.status = InputStatus::Refused;
         out.error = invalidInputError(refusalCauses(store, result));
@@ -138,17 +134,16 @@ InputOutcome calculateDocument(const QString& path, const QByteArray& bytes, con
         return calculateWorkbook(path, bytes, modes, locale);
     }
     if (modes.given) {
-        InputOutcome out = unusable(path, kModesError);
+        InputOutcome out = unusable(path, batchTexts().modesWithDocument);
         out.usageError = true;
         return out;
     }
     if (bytes.size() > kMaxDocumentBytes) {
-        return unusable(
-            path, kDocumentError +
-                      QStringLiteral("файл больше %1 МиБ").arg(kMaxDocumentBytes / (1024 * 1024)));
+        return unusable(path, batchTexts().documentError + batchTexts().documentTooLarge.arg(
+                                                               kMaxDocumentBytes / (1024 * 1024)));
     }
     Result<Store> document = loadAnswersDocument(bytes, locale);
-    if (!document) return unusable(path, kDocumentError + document.error());
+    if (!document) return unusable(path, batchTexts().documentError + document.error());
     return calculateStore(path, document.value());
 }
 
@@ -162,7 +157,7 @@ QJsonObject InputOutcome::batchItem() const {
 }
 
 QString invalidInputError(const QStringList& causes) {
-    return kInvalidInputText + QStringLiteral(": ") + causes.join(QStringLiteral(", "));
+    return calcTexts().invalidInput + QStringLiteral(": ") + causes.join(QStringLiteral(", "));
 }
 
 InputOutcome unusableInput(const QString& path, const QString& error) {
@@ -198,17 +193,16 @@ InputOutcome calculateInputBytes(const QString& path, const QByteArray& bytes,
 
 InputOutcome calculateInput(const QString& path, const CalcModes& modes, const QLocale& locale) {
     const QFileInfo info(path);
-    if (info.isDir()) return unusable(path, QStringLiteral("это папка"));
+    if (info.isDir()) return unusable(path, batchTexts().folder);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return unusable(path, info.exists() ? QStringLiteral("не удалось открыть файл")
-                                            : QStringLiteral("файл не найден"));
+        return unusable(path, info.exists() ? batchTexts().cannotOpen : batchTexts().notFound);
     }
     // Read one byte past the larger cap, so that an oversized input is seen as such.
     const qint64 cap = std::max<qint64>(kMaxDocumentBytes, readlimits::kMaxFileSize);
     const QByteArray bytes = file.read(cap + 1);
     if (file.error() != QFileDevice::NoError) {
-        return unusable(path, QStringLiteral("не удалось прочитать файл"));
+        return unusable(path, batchTexts().cannotRead);
     }
     return calculateInputBytes(path, bytes, modes, locale);
 }

@@ -46,9 +46,6 @@ struct SummaryRow {
     QString status;
 };
 
-/// The status of a computed row of the summary.
-inline const QString kComputedStatus = QStringLiteral("рассчитано");
-
 /// Everything a run makes of one input.
 struct InputOutcome {
     /// The path as given.

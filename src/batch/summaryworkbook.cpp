@@ -1,5 +1,7 @@
 #include "summaryworkbook.h"
 
+#include "batchtexts.h"
+
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -13,30 +15,11 @@ using namespace summary;
 constexpr double kFontSize = 12;
 const QString kFont = QStringLiteral("Times New Roman");
 
-struct Column {
-    QStringView header;
-    double width;  ///< characters
-};
-
-// clang-format off
-constexpr std::array<Column, kColumns> kTable{{
-    {u"Файл", 28},
-    {u"Наименование учреждения", 46},
-    {u"Год планирования", 11},
-    {u"Количество воспитанников, человек", 15},
-    {u"Количество групп", 10},
-    {u"Норматив финансирования услуг по обучению детей, рублей на человека", 18},
-    {u"Норматив финансирования услуг по содержанию детей, рублей на человека", 18},
-    {u"Общая величина норматива на оказание услуг, рублей на человека", 18},
-    {u"Объем субсидии на оказание услуг по обучению детей, рублей", 19},
-    {u"Объем субсидии на оказание услуг по содержанию детей, рублей", 19},
-    {u"Общий объем субсидии на оказание услуг, рублей", 19},
-    {u"Результат расчета", 60},
-}};
-// clang-format on
+/// The columns' widths, in characters.
+constexpr std::array<double, kColumns> kWidths{28, 46, 11, 15, 10, 18, 18, 18, 19, 19, 19, 60};
 
 double width(int column) {
-    return kTable[static_cast<std::size_t>(column - 1)].width;
+    return kWidths[static_cast<std::size_t>(column - 1)];
 }
 
 // The year as a number when it is a whole number, so that a spreadsheet sorts and
@@ -62,9 +45,9 @@ double rowHeight(const Sheet& sheet, int row) {
 
 Workbook buildSummaryWorkbook(const std::vector<SummaryRow>& rows) {
     Workbook book;
-    Sheet& sheet = book.addSheet(kSheetName);
+    Sheet& sheet = book.addSheet(batchTexts().summarySheet);
     for (int column = 1; column <= kColumns; ++column) {
-        sheet.setText(1, column, kTable[static_cast<std::size_t>(column - 1)].header.toString());
+        sheet.setText(1, column, batchTexts().summaryHeader[column - 1]);
     }
 
     SummaryRow::Figures totals;
@@ -97,15 +80,15 @@ Workbook buildSummaryWorkbook(const std::vector<SummaryRow>& rows) {
         ++row;
     }
     const int totalsRow = row;
-    sheet.setText(totalsRow, kFileColumn, kTotalsCaption);
+    sheet.setText(totalsRow, kFileColumn, batchTexts().totals);
     sheet.setNumber(totalsRow, kPupilsColumn, totals.pupils);
     sheet.setNumber(totalsRow, kGroupsColumn, totals.groups);
     sheet.setNumber(totalsRow, kEducationSubsidyColumn, totals.educationSubsidy);
     sheet.setNumber(totalsRow, kMaintenanceSubsidyColumn, totals.maintenanceSubsidy);
     sheet.setNumber(totalsRow, kTotalSubsidyColumn, totals.totalSubsidy);
     sheet.setText(totalsRow, kStatusColumn,
-                  QStringLiteral("%1: %2 из %3")
-                      .arg(kComputedStatus)
+                  batchTexts()
+                      .computedOf.arg(batchTexts().computed)
                       .arg(computed)
                       .arg(static_cast<int>(rows.size())));
 

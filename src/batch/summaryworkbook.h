@@ -11,7 +11,6 @@ namespace normativ {
 
 /// The layout of the summary workbook, for its readers and tests.
 namespace summary {
-inline const QString kSheetName = QStringLiteral("Сводка");
 /// Columns 1..12: file name, institution, year, pupils, groups, the two normatives,
 /// their total, the three subsidies, status.
 inline constexpr int kFileColumn = 1;
@@ -29,7 +28,6 @@ inline constexpr int kStatusColumn = 12;
 inline constexpr int kColumns = 12;
 /// Input i (from 1) is row i + 1; the totals row follows the last input.
 inline constexpr int kFirstInputRow = 2;
-inline const QString kTotalsCaption = QStringLiteral("Итого");
 }  // namespace summary
 
 /// The summary of a batch: sheet "Сводка", a header row, one row per input in input

@@ -1,14 +1,11 @@
 #include "inputcheck.h"
 
+#include "calctexts.h"
 #include "weightsets.h"
 
 namespace normativ {
 
 namespace {
-
-const QString kNotEntered = QStringLiteral("не введено");
-const QString kZero = QStringLiteral("0");
-const QString kOutOfRange = QStringLiteral("результат вне допустимого диапазона");
 
 class Checker {
   public:
@@ -22,13 +19,13 @@ class Checker {
     /// The answer must be given and not 0.
     void required(Answer a) {
         if (marker(a) || field(a).isNotEntered(store_.locale))
-            add(a, kNotEntered);
+            add(a, calcTexts().notEntered);
         else if (field(a).isZero(store_.locale))
-            add(a, kZero);
+            add(a, calcTexts().zero);
     }
     /// The answer enters a formula: the not-entered marker must not.
     void noMarker(Answer a) {
-        if (marker(a)) add(a, kNotEntered);
+        if (marker(a)) add(a, calcTexts().notEntered);
     }
     void add(Answer a, const QString& why) { add(answerShortName(a), why); }
     void add(const QString& what, const QString& why) {
@@ -62,11 +59,10 @@ class Checker {
             (value(Answer::TeacherPayrollFund) - value(Answer::TeacherCompensationFund)) -
             value(Answer::TeacherIncentiveFund);
         if (base == 0 && !field(Answer::TeacherPayrollFund).isZero(store_.locale))
-            add(Answer::TeacherPayrollFund,
-                QStringLiteral("равен сумме компенсационных и стимулирующих выплат"));
+            add(Answer::TeacherPayrollFund, calcTexts().payrollBaseIsZero);
         for (int r = 1; r <= store_.distribution.usedRecords(); ++r) {
             if (store_.distribution.pupilsNotEntered(r)) {
-                add(QStringLiteral("количество воспитанников в записи %1").arg(r), kNotEntered);
+                add(calcTexts().recordPupils.arg(r), calcTexts().notEntered);
             }
         }
     }
@@ -86,7 +82,7 @@ class Checker {
     void chosen(const ChoiceDescriptor& choice) {
         double sum = 0;
         for (const FlagDescriptor& f : flagsOfStep(choice.step)) sum += flag(f.flag);
-        if (sum == 0) add(choice.shortName.toString(), QStringLiteral("не выбран"));
+        if (sum == 0) add(choice.shortName.toString(), calcTexts().notChosen);
     }
 
     std::vector<InputProblem> take() { return std::move(problems_); }
@@ -103,15 +99,15 @@ QString answerShortName(Answer answer) {
 }
 
 InputProblem educationResultProblem() {
-    return {QStringLiteral("норматив по обучению"), kOutOfRange};
+    return {calcTexts().educationNorm, calcTexts().resultOutOfRange};
 }
 
 InputProblem maintenanceResultProblem() {
-    return {QStringLiteral("норматив по содержанию"), kOutOfRange};
+    return {calcTexts().maintenanceNorm, calcTexts().resultOutOfRange};
 }
 
 InputProblem maintenanceWayProblem() {
-    return {QStringLiteral("способ расчета норматива по содержанию"), QStringLiteral("не выбран")};
+    return {calcTexts().maintenanceWay, calcTexts().notChosen};
 }
 
 std::vector<InputProblem> educationInputProblems(const Store& store) {
@@ -126,7 +122,7 @@ std::vector<InputProblem> maintenanceInputProblems(const Store& store) {
     const FieldValue& groups = store.record[Answer::GroupCount];
     if (!groups.isNotEntered(store.locale) && !groups.isZero(store.locale) &&
         !groupCountCoefficient(groups.toDouble(store.locale)))
-        check.add(Answer::GroupCount, QStringLiteral("не целое число от 1"));
+        check.add(Answer::GroupCount, calcTexts().notWholeGroupCount);
     check.maintenance(store.record.useOwnServicesData.toDouble(store.locale) == 1);
     return check.take();
 }

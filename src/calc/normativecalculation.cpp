@@ -252,7 +252,7 @@ DerivedAmounts derivedAmounts(const Store& store) {
 ResultTexts resultTexts(const Store& store, StageOutcome education, StageOutcome maintenance) {
     const QLocale& locale = store.locale;
     auto shown = [&](double value) {
-        return std::isfinite(value) ? formatFixed(value, 0, locale) : kInvalidInputText;
+        return std::isfinite(value) ? formatFixed(value, 0, locale) : calcTexts().invalidInput;
     };
     auto readBack = [&](const QString& text) { return parseNumber(text, locale).value_or(0.0); };
     const double pupils = store.record[Answer::PupilCount].toDouble(locale);
@@ -268,7 +268,7 @@ ResultTexts resultTexts(const Store& store, StageOutcome education, StageOutcome
         t[3] = shown(educationNorm * pupils);
     } else {
         // The totals would otherwise take an education normative of an earlier run.
-        t[0] = t[3] = t[2] = t[5] = kInvalidInputText;
+        t[0] = t[3] = t[2] = t[5] = calcTexts().invalidInput;
     }
     if (maintenance == StageOutcome::Computed) {
         t[1] = shown(store.record.maintenanceNorm.toDouble(locale));
@@ -280,7 +280,7 @@ ResultTexts resultTexts(const Store& store, StageOutcome education, StageOutcome
             t[5] = shown(educationNorm * pupils + readBack(*t[4]));
         }
     } else if (maintenance == StageOutcome::Refused) {
-        t[1] = t[2] = t[4] = t[5] = kInvalidInputText;
+        t[1] = t[2] = t[4] = t[5] = calcTexts().invalidInput;
     }
     out.buttonsVisible = educationComputed && maintenance == StageOutcome::Computed;
     if (out.buttonsVisible) out.derived = derivedAmounts(store);

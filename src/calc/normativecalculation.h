@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calctexts.h"
 #include "store.h"
 
 #include <QString>
@@ -8,9 +9,6 @@
 #include <optional>
 
 namespace normativ {
-
-/// The text a refused stage puts into its result boxes.
-inline const QString kInvalidInputText = QStringLiteral("неверный ввод");
 
 /// How a stage of the calculation ended.
 enum class StageOutcome {

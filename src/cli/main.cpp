@@ -3,6 +3,7 @@
 // JSON; for many inputs at once, also a summary workbook.
 
 #include "batch.h"
+#include "batchtexts.h"
 #include "calcinput.h"
 #include "savexlsx.h"
 #include "summaryworkbook.h"
@@ -20,26 +21,13 @@ namespace {
 
 constexpr int kBadInput = 2;
 
-const char kUsage[] =
-    "использование: normativ-calc [--own-payroll] [--own-services] [--summary СВОДКА.xlsx]\n"
-    "                     ФАЙЛ|ПАПКА...\n"
-    "Рассчитывает нормативы финансирования услуг по обучению и содержанию и выводит\n"
-    "результаты в формате JSON.\n"
-    "ФАЙЛ - документ ответов (JSON), статистическая форма или сохраненный отчет (.xlsx,\n"
-    ".xls), распознаваемые по содержимому; ПАПКА означает все файлы .xls и .xlsx в ней.\n"
-    "Для книг --own-payroll и --own-services заменяют два флажка начального экрана\n"
-    "(данные по оплате труда отдельного учреждения, данные по объему приобретаемых\n"
-    "услуг отдельного учреждения); документ ответов задает свои режимы сам.\n"
-    "Один ФАЙЛ: документ его результатов. Несколько файлов или папка: массив\n"
-    "документов в порядке входных файлов, в каждом \"file\" и, если расчет не выполнен,\n"
-    "\"error\". --summary также записывает сводную книгу по всем файлам.\n"
-    "Код завершения: 0 - все рассчитано; 1 - расчет отклонил введенные данные (или\n"
-    "распределение воспитанников; для нескольких файлов также непригодный файл);\n"
-    "2 - неверный вызов (или один непригодный ФАЙЛ, или сводку не удалось записать).\n";
+void writeText(const QString& text, std::FILE* stream) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+}
 
 void writeError(const QString& message) {
-    const QByteArray text = QStringLiteral("normativ-calc: %1\n").arg(message).toUtf8();
-    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stderr);
+    writeText(QStringLiteral("normativ-calc: %1\n").arg(message), stderr);
 }
 
 int badInput(const QString& message) {
@@ -49,7 +37,7 @@ int badInput(const QString& message) {
 
 int badUsage(const QString& message) {
     writeError(message);
-    std::fputs(kUsage, stderr);
+    writeText(normativ::batchTexts().usage, stderr);
     return kBadInput;
 }
 
@@ -81,7 +69,7 @@ int main(int argc, char** argv) {
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.size() == 1 &&
         (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
-        std::fputs(kUsage, stdout);
+        writeText(normativ::batchTexts().usage, stdout);
         return 0;
     }
     normativ::CalcModes modes;
@@ -95,24 +83,23 @@ int main(int argc, char** argv) {
             modes.ownServices = modes.given = true;
         } else if (arg == QLatin1String("--summary") ||
                    arg.startsWith(QLatin1String("--summary="))) {
-            if (summary) return badUsage(QStringLiteral("параметр --summary указан дважды"));
+            if (summary) return badUsage(normativ::batchTexts().summaryTwice);
             if (arg.contains(QLatin1Char('='))) {
                 summary = arg.section(QLatin1Char('='), 1);
             } else if (i + 1 < args.size()) {
                 summary = args[++i];
             }
             if (!summary || summary->isEmpty()) {
-                return badUsage(
-                    QStringLiteral("после --summary нужно указать имя записываемой книги"));
+                return badUsage(normativ::batchTexts().summaryWithoutName);
             }
         } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
-            return badUsage(QStringLiteral("неизвестный параметр %1").arg(arg));
+            return badUsage(normativ::batchTexts().unknownOption.arg(arg));
         } else {
             inputs << arg;
         }
     }
     if (inputs.isEmpty()) {
-        std::fputs(kUsage, stderr);
+        writeText(normativ::batchTexts().usage, stderr);
         return kBadInput;
     }
     const QLocale locale = normativ::userNumberLocale();

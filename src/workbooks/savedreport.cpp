@@ -2,6 +2,7 @@
 
 #include "cellinput.h"
 #include "normativecalculation.h"
+#include "savedreporttexts.h"
 
 #include <algorithm>
 #include <array>
@@ -12,28 +13,9 @@ namespace {
 
 using namespace savedreport;
 
-struct ParameterRow {
-    int row;
-    QStringView label;
-    QStringView unit;  ///< empty: no unit
-};
-
-// clang-format off
-/// The rows of the first sheet that are neither an answer nor a choice.
-constexpr std::array<ParameterRow, 10> kParameterRows{{
-    {2, u"Введены данные:", {}},
-    {4, u"наименование дошкольного образовательного учреждения", u"-"},
-    {5, u"год планирования", u"-"},
-    {46, u"Получены результаты:", {}},
-    {48, u"Норматив финансирования услуг по обучению детей", u" рублей"},
-    {49, u"Норматив финансирования услуг по содержанию детей", u"рублей"},
-    {50, u"Общая величина норматива на оказание услуг", u"рублей"},
-    {51, u"Объем субсидии на оказание услуг по обучению детей", u"рублей"},
-    {52, u"Объем субсидии на оказание услуг по содержанию детей", u"рублей"},
-    {53, u"Общий объем субсидии на оказание услуг", u"рублей"},
-}};
-// clang-format on
-
+constexpr int kTitleRow = 2;
+constexpr int kResultsTitleRow = 46;
+constexpr int kGroupsHeaderRow = 4;
 constexpr int kLabelColumn = 1;
 constexpr int kValueColumn = 2;
 constexpr int kUnitColumn = 3;
@@ -81,7 +63,14 @@ void writeParameters(Sheet& sheet, const Store& store) {
         sheet.setText(row, kLabelColumn, text.toString());
         if (!unit.isEmpty()) sheet.setText(row, kUnitColumn, unit.toString());
     };
-    for (const ParameterRow& p : kParameterRows) label(p.row, p.label, p.unit);
+    const SavedReportTexts& texts = savedReportTexts();
+    sheet.setText(kTitleRow, kLabelColumn, texts.enteredData);
+    label(kNameRow, texts.institutionName.label, texts.institutionName.unit);
+    label(kYearRow, texts.planningYear.label, texts.planningYear.unit);
+    sheet.setText(kResultsTitleRow, kLabelColumn, texts.resultsTitle);
+    for (int i = 0; i < texts.results.size(); ++i) {
+        label(kFirstResultRow + i, texts.results[i].label, texts.results[i].unit);
+    }
     for (const AnswerDescriptor& info : answerTable()) {
         label(info.reportRow, info.reportLabel, info.reportUnit);
     }
@@ -126,8 +115,9 @@ void writeParameters(Sheet& sheet, const Store& store) {
         f.vertical = VerticalAlignment::Center;
     });
     const auto bold = [](CellFormat& f) { f.bold = true; };
-    sheet.formatRange(u"A2", bold);
-    sheet.formatRange(u"A46", bold);
+    sheet.formatRange(RangeRef{kTitleRow, kLabelColumn, kTitleRow, kLabelColumn}, bold);
+    sheet.formatRange(RangeRef{kResultsTitleRow, kLabelColumn, kResultsTitleRow, kLabelColumn},
+                      bold);
     sheet.formatRange(RangeRef{kFirstResultRow, kValueColumn, kLastResultRow, kValueColumn},
                       [](CellFormat& f) { f.numberFormat = QStringLiteral("0.00"); });
     sheet.setColumnWidth(kLabelColumn, kLabelColumn, kLabelWidth);
@@ -150,12 +140,11 @@ void writeParameters(Sheet& sheet, const Store& store) {
 
 void writeGroups(Sheet& sheet, const Store& store) {
     const DistributionTable& table = store.distribution;
-    sheet.setText(u"A2", QStringLiteral("Введены данные:"));
-    sheet.setText(u"A4", QStringLiteral("№ записи"));
-    sheet.setText(u"B4", QStringLiteral("Возраст воспитанников"));
-    sheet.setText(u"C4", QStringLiteral("Режим пребывания воспитанников"));
-    sheet.setText(u"D4", QStringLiteral("Направленность групп"));
-    sheet.setText(u"E4", QStringLiteral("Количество воспитанников"));
+    const SavedReportTexts& texts = savedReportTexts();
+    sheet.setText(kTitleRow, 1, texts.enteredData);
+    for (int column = 1; column <= texts.groupsHeader.size(); ++column) {
+        sheet.setText(kGroupsHeaderRow, column, texts.groupsHeader[column - 1]);
+    }
     for (int r = 1; r <= table.usedRecords(); ++r) {
         const int row = kFirstRecordRow + r - 1;
         sheet.setNumber(row, 1, r);
@@ -194,13 +183,13 @@ void writeGroups(Sheet& sheet, const Store& store) {
 
 Workbook buildSavedReport(const Store& store) {
     Workbook book;
-    writeParameters(book.addSheet(kParametersSheetName), store);
-    writeGroups(book.addSheet(kGroupsSheetName), store);
+    writeParameters(book.addSheet(savedReportTexts().parametersSheet), store);
+    writeGroups(book.addSheet(savedReportTexts().groupsSheet), store);
     return book;
 }
 
 QString defaultReportFileName(const Store& store) {
-    return workbookFileName(QStringLiteral("Отчет ДОУ"), store);
+    return workbookFileName(savedReportTexts().fileStem, store);
 }
 
 }  // namespace normativ

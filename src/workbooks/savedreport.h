@@ -9,8 +9,6 @@ namespace normativ {
 
 /// The layout of the saved report that the loader relies on, cell by cell.
 namespace savedreport {
-inline const QString kParametersSheetName = QStringLiteral("Параметры ДОУ");
-inline const QString kGroupsSheetName = QStringLiteral("Группы");
 /// The number in H124 of the first sheet by which a saved report is recognised.
 inline constexpr float kMarker = 11123546.0f;
 inline constexpr int kMarkerRow = 124;

@@ -3,6 +3,7 @@
 #include "celladdress.h"
 #include "cellinput.h"
 #include "loadedworkbook.h"
+#include "loadertexts.h"
 #include "numbers.h"
 #include "openworkbook.h"
 #include "savedreport.h"
@@ -29,7 +30,7 @@ constexpr int kFormOrientationColumn = 58;  // BF
 constexpr int kFormPupilsColumn = 99;       // CU
 
 QString where(int sheet, int row, int column) {
-    return QStringLiteral("лист %1, ячейка %2").arg(sheet).arg(cellAddress(row, column));
+    return loaderTexts().cell.arg(sheet).arg(cellAddress(row, column));
 }
 
 bool isBlankText(const CellValue& cell) {
@@ -110,9 +111,7 @@ class Reader {
 
     [[nodiscard]] Status requireSheets(int count) const {
         if (book_.sheetCount() >= count) return Status::success();
-        return Status::failure(QStringLiteral("в книге %1 лист(а), нужно не меньше %2")
-                                   .arg(book_.sheetCount())
-                                   .arg(count));
+        return Status::failure(loaderTexts().tooFewSheets.arg(book_.sheetCount()).arg(count));
     }
 
     // A cell matches a choice by its text or by its number.
@@ -162,9 +161,8 @@ class Reader {
         const CellValue value = cell(sheet, row, column);
         if (info.mustBeNumber && !value.isEmpty() && !isBlankText(value) &&
             !cellNumber(value, locale_)) {
-            return Status::failure(
-                QStringLiteral("%1: %2 «%3» не является числом")
-                    .arg(where(sheet, row, column), info.shortName.toString(), shown(value)));
+            return Status::failure(loaderTexts().notANumber.arg(
+                where(sheet, row, column), info.shortName.toString(), shown(value)));
         }
         record_[info.answer] = fieldFromCell(value);
         return Status::success();
@@ -175,8 +173,8 @@ class Reader {
         const auto n = cellNumber(value, locale_);
         if (!n || *n != std::floor(*n) || *n < 1 || *n > kMaxDistributionRecords) {
             return Result<int>::failure(
-                QStringLiteral("%1: количество записей «%2» не является целым числом от 1 до %3")
-                    .arg(where(sheet, row, column), shown(value))
+                loaderTexts()
+                    .recordCount.arg(where(sheet, row, column), shown(value))
                     .arg(kMaxDistributionRecords));
         }
         return Result<int>::success(static_cast<int>(*n));
@@ -189,14 +187,12 @@ class Reader {
             const auto n = cellNumber(value, locale_);
             if (!n) {
                 return Status::failure(
-                    QStringLiteral("%1: количество воспитанников «%2» не является числом")
-                        .arg(where(sheet, row, column), shown(value)));
+                    loaderTexts().recordPupils.arg(where(sheet, row, column), shown(value)));
             }
             const auto amount = Currency::fromDouble(*n);
             if (!amount) {
                 return Status::failure(
-                    QStringLiteral("%1: количество воспитанников %2 слишком велико")
-                        .arg(where(sheet, row, column), shown(value)));
+                    loaderTexts().pupilsTooLarge.arg(where(sheet, row, column), shown(value)));
             }
             pupils = *amount;
         }
@@ -213,7 +209,7 @@ class Reader {
             case CellValue::Kind::Text:
                 return value.toText().left(40);
             case CellValue::Kind::Bool:
-                return value.toBool() ? QStringLiteral("ИСТИНА") : QStringLiteral("ЛОЖЬ");
+                return value.toBool() ? loaderTexts().trueValue : loaderTexts().falseValue;
         }
         return QString();
     }
@@ -226,7 +222,7 @@ class Reader {
 
 WorkbookLoadResult refused(const QString& reason) {
     WorkbookLoadResult result;
-    result.message = kWrongFileMessage;
+    result.message = loaderTexts().wrongFile;
     result.reason = reason;
     return result;
 }
@@ -251,9 +247,7 @@ WorkbookLoadResult loadWorkbookIntoStore(const QByteArray& fileBytes, Store& sto
         result.kind = LoadedWorkbookKind::SavedReport;
         read = reader.readSavedReport();
     } else {
-        return refused(QStringLiteral(
-            "это не статистическая форма и не сохраненный отчет: на первом листе нет "
-            "отметки ни в ячейке EH17, ни в ячейке H124"));
+        return refused(loaderTexts().noMarker);
     }
     if (!read) return refused(read.error());
     reader.commit(store);
@@ -263,19 +257,19 @@ WorkbookLoadResult loadWorkbookIntoStore(const QByteArray& fileBytes, Store& sto
 
 WorkbookLoadResult loadWorkbookFileIntoStore(const QString& path, Store& store) {
     const QFileInfo info(path);
-    if (info.isDir()) return refused(QStringLiteral("это папка, а не файл"));
+    if (info.isDir()) return refused(loaderTexts().folder);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return refused(QStringLiteral("файл не удается открыть: %1").arg(file.errorString()));
+        return refused(loaderTexts().cannotOpen.arg(file.errorString()));
     }
     if (file.size() > readlimits::kMaxFileSize) {
-        return refused(QStringLiteral("файл больше 20 МБ"));
+        return refused(loaderTexts().tooLarge);
     }
     // The size may grow while reading (a device, a file being written): read one byte
     // past the cap and let the reader refuse.
     const QByteArray bytes = file.read(readlimits::kMaxFileSize + 1);
     if (file.error() != QFileDevice::NoError) {
-        return refused(QStringLiteral("файл не удается прочитать: %1").arg(file.errorString()));
+        return refused(loaderTexts().cannotRead.arg(file.errorString()));
     }
     return loadWorkbookIntoStore(bytes, store);
 }

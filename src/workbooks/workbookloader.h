@@ -1,17 +1,12 @@
 #pragma once
 
+#include "loadertexts.h"
 #include "store.h"
 
 #include <QByteArray>
 #include <QString>
 
 namespace normativ {
-
-/// The loading window's message for a file that is not a workbook it can load.
-inline const QString kWrongFileMessage =
-    QStringLiteral("Указанный Вами файл не является требуемой формой статистической отчетности");
-/// The loading window's message when no file was chosen.
-inline const QString kNoFileChosenMessage = QStringLiteral("Не указан путь к статистической форме");
 
 /// The number in EH17 of the first sheet by which a statistical form is recognised.
 inline constexpr double kStatisticalFormMarker = 11123545;
@@ -22,7 +17,7 @@ enum class LoadedWorkbookKind { None, StatisticalForm, SavedReport };
 /// How loading a workbook ended.
 struct WorkbookLoadResult {
     bool ok = false;
-    /// Empty on success; otherwise the message the loading window shows (kWrongFileMessage).
+    /// Empty on success; otherwise the message the loading window shows (LoaderTexts::wrongFile).
     QString message;
     /// On failure, what exactly is wrong (in Russian), for the command line and the logs.
     QString reason;

@@ -234,7 +234,7 @@ void TestAnswersDocument::refusedResultDocument() {
     QVERIFY(out["education"]["norm"].isDouble());
     QCOMPARE(out["maintenance"]["refused"], QJsonValue(true));
     QVERIFY(out["maintenance"]["norm"].isNull());
-    QCOMPARE(out["results"]["Text2"].toString(), kInvalidInputText);
+    QCOMPARE(out["results"]["Text2"].toString(), calcTexts().invalidInput);
     QCOMPARE(out["results"]["Text1"].toString(), *result.text(1));
     QCOMPARE(out["buttons"], QJsonValue(false));
     QVERIFY(out["derived"].isNull());

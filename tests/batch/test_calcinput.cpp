@@ -2,6 +2,7 @@
 // inputs in parallel, and the summary workbook: the library normativ-calc is made of.
 
 #include "batch.h"
+#include "batchtexts.h"
 #include "calcinput.h"
 #include "summaryworkbook.h"
 
@@ -106,11 +107,12 @@ class TestCalcInput : public QObject {
             << "относятся только к книгам";
         QTest::newRow("neither a workbook nor a document")
             << QByteArray("Отчет за 2011 год\n") << false << 2
-            << kWrongFileMessage + " (файл не является книгой электронных таблиц (.xlsx или .xls))"
-            << kWrongFileMessage + " (файл не является книгой";
+            << loaderTexts().wrongFile +
+                   " (файл не является книгой электронных таблиц (.xlsx или .xls))"
+            << loaderTexts().wrongFile + " (файл не является книгой";
         QTest::newRow("an empty file")
-            << QByteArray() << false << 2 << kWrongFileMessage + " (файл пуст)"
-            << kWrongFileMessage + " (файл пуст)";
+            << QByteArray() << false << 2 << loaderTexts().wrongFile + " (файл пуст)"
+            << loaderTexts().wrongFile + " (файл пуст)";
     }
 
     // Each input's status, its Russian error for a batch, and the message a single input
@@ -128,7 +130,7 @@ class TestCalcInput : public QObject {
         QCOMPARE(static_cast<int>(out.status), status);
         QCOMPARE(out.error, error);
         QCOMPARE(out.row.fileName, QStringLiteral("answers.json"));
-        QCOMPARE(out.row.status, status == 0 ? kComputedStatus : error);
+        QCOMPARE(out.row.status, status == 0 ? batchTexts().computed : error);
         QCOMPARE(out.row.figures.has_value(), status == 0);
         QCOMPARE(out.document.isEmpty(), status == 2);
         QCOMPARE(out.usageError, modesGiven);
@@ -176,7 +178,7 @@ class TestCalcInput : public QObject {
             << kFixtures + "/reports/report_openpyxl.xlsx" << 1
             << "Проверьте правильность и полноту ввода данных";
         QTest::newRow("a workbook of another program: the loader's message")
-            << kFixtures + "/workbooks/other_program.xlsx" << 2 << kWrongFileMessage;
+            << kFixtures + "/workbooks/other_program.xlsx" << 2 << loaderTexts().wrongFile;
         QTest::newRow("no such file")
             << dir_.filePath(QStringLiteral("missing.xlsx")) << 2 << "файл не найден";
         QTest::newRow("a folder") << dir_.path() << 2 << "это папка";
@@ -276,15 +278,16 @@ class TestCalcInput : public QObject {
         SummaryRow first{
             QStringLiteral("a.xlsx"), QStringLiteral("Детский сад №1"), QStringLiteral("2011"),
             SummaryRow::Figures{45, 3, 1000.125, 2000.5, 3000.625, 45005.625, 90022.5, 135028.125},
-            kComputedStatus};
+            batchTexts().computed};
         SummaryRow refused{QStringLiteral("b.xlsx"), QStringLiteral("Детский сад №2"),
                            QStringLiteral("2012"), std::nullopt,
                            QStringLiteral("неверный ввод: количество групп — не введено, фонд "
                                           "оплаты труда педагогических работников — 0")};
         SummaryRow second{QStringLiteral("c.xls"), QString(), QStringLiteral("2010"),
-                          SummaryRow::Figures{10.5, 1, 10, 20, 30, 105, 210, 315}, kComputedStatus};
+                          SummaryRow::Figures{10.5, 1, 10, 20, 30, 105, 210, 315},
+                          batchTexts().computed};
         SummaryRow wrong{QStringLiteral("d.xlsx"), QString(), QString(), std::nullopt,
-                         kWrongFileMessage};
+                         loaderTexts().wrongFile};
         const Workbook book = buildSummaryWorkbook({first, refused, second, wrong});
         QCOMPARE(book.sheetCount(), 1);
         QVERIFY(book.error().isEmpty());
@@ -304,7 +307,7 @@ class TestCalcInput : public QObject {
             QVERIFY2(s.value(blank).isEmpty(), qPrintable(blank.toString()));
         }
         QCOMPARE(s.value(u"L3"), CellValue::text(refused.status));
-        QCOMPARE(s.value(u"L5"), CellValue::text(kWrongFileMessage));
+        QCOMPARE(s.value(u"L5"), CellValue::text(loaderTexts().wrongFile));
 
         QCOMPARE(s.value(u"A6"), CellValue::text(QStringLiteral("Итого")));
         QCOMPARE(s.value(u"D6"), CellValue::number(55.5));

@@ -174,8 +174,8 @@ class TestWorkbookWalk : public QObject {
         const WorkbookRun refused = normativ::readWorkbookForCalculation(
             QByteArray("not a workbook"), true, false, russian());
         QVERIFY(!refused.store);
-        QVERIFY(refused.refusal.startsWith(kWrongFileMessage));
-        QVERIFY(refused.refusal.size() > kWrongFileMessage.size());
+        QVERIFY(refused.refusal.startsWith(loaderTexts().wrongFile));
+        QVERIFY(refused.refusal.size() > loaderTexts().wrongFile.size());
 
         QFile fixture(QStringLiteral(NORMATIV_FORMAT_FIXTURES "/statforms/statform.xlsx"));
         QVERIFY(fixture.open(QIODevice::ReadOnly));

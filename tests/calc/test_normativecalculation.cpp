@@ -73,7 +73,7 @@ void fillFromCase(Store& store, const FullCase& c) {
     setRecordList(store, c.records);
 }
 
-const QString kInvalid = kInvalidInputText;
+const QString kInvalid = calcTexts().invalidInput;
 const QString kUnset = QStringLiteral("(unchanged)");
 
 QStringList shownTexts(const ResultTexts& r) {

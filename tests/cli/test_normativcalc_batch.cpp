@@ -1,6 +1,7 @@
 // Runs the built normativ-calc on folders and several inputs: the array, its order, the
 // "file" and "error" of each item, the exit status, and the summary workbook read back.
 
+#include "batchtexts.h"
 #include "calcprocess.h"
 #include "openworkbook.h"
 #include "savedreport.h"
@@ -117,7 +118,7 @@ class TestNormativCalcBatch : public QObject {
         QCOMPARE(items[2]["error"].toString(),
                  QStringLiteral("неверный ввод: количество групп — не введено"));
         QCOMPARE(items[2]["results"]["Text2"].toString(), QStringLiteral("неверный ввод"));
-        QVERIFY2(items[3]["error"].toString().startsWith(kWrongFileMessage + " ("),
+        QVERIFY2(items[3]["error"].toString().startsWith(loaderTexts().wrongFile + " ("),
                  qPrintable(items[3]["error"].toString()));
         QCOMPARE(items[3].toObject().keys(), (QStringList{"error", "file"}));
         QCOMPARE(items[4]["error"].toString(), kIncomplete);
@@ -151,7 +152,7 @@ class TestNormativCalcBatch : public QObject {
         const auto book = openWorkbook(file.readAll());
         QVERIFY2(book.ok(), qPrintable(book.error()));
         QCOMPARE(book->sheetCount(), 1);
-        QCOMPARE(book->sheetName(1), summary::kSheetName);
+        QCOMPARE(book->sheetName(1), batchTexts().summarySheet);
 
         using namespace summary;
         const auto cell = [&](int row, int column) { return book->cell(1, row, column); };

@@ -44,7 +44,7 @@ void TestHostileFiles::refused() {
 
     const WorkbookLoadResult result = loadWorkbookFileIntoStore(path, store);
     QVERIFY(!result.ok);
-    QCOMPARE(result.message, kWrongFileMessage);
+    QCOMPARE(result.message, loaderTexts().wrongFile);
     QCOMPARE(store.record.institutionName, before.record.institutionName);
     QCOMPARE(store.record[Answer::PupilCount], before.record[Answer::PupilCount]);
     QCOMPARE(store.record.wizardStep, before.record.wizardStep);

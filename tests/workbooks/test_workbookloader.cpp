@@ -553,7 +553,7 @@ class TestWorkbookLoader : public QObject {
         const Store before = store;
         const auto refusedWithStoreKept = [&](const QString& path) {
             const WorkbookLoadResult result = loadWorkbookFileIntoStore(path, store);
-            return !result.ok && result.message == kWrongFileMessage &&
+            return !result.ok && result.message == loaderTexts().wrongFile &&
                    formatstest::sameRecord(store.record, before.record) &&
                    formatstest::sameDistribution(store.distribution, before.distribution);
         };

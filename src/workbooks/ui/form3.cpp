@@ -275,7 +275,7 @@ void Form3::onFile1DoubleClicked(QListWidgetItem* item) {
 
 void Form3::onCommand1Clicked() {
     if (label4_->text().isEmpty()) {
-        setLabel3(kNoFileChosenMessage);
+        setLabel3(loaderTexts().noFileChosen);
     } else {
         const WorkbookLoadResult loaded = loadWorkbookFileIntoStore(loadPath_, store_);
         if (!loaded.ok) {
