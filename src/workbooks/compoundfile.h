@@ -33,9 +33,12 @@ class CompoundFile {
         std::uint64_t size = 0;
     };
 
-    QString readChain(const std::vector<std::uint32_t>& table, std::uint32_t start,
-                      std::uint64_t size, bool mini, QByteArray& out) const;
-    QString readFatChain(std::uint32_t start, QByteArray& out) const;
+    Status readFat();
+    Status readDirectory();
+    Status readMiniStream();
+    Result<QByteArray> readChain(const std::vector<std::uint32_t>& table, std::uint32_t start,
+                                 std::uint64_t size, bool mini) const;
+    Result<QByteArray> readFatChain(std::uint32_t start) const;
 
     QByteArray data_;
     std::uint32_t sectorSize_ = 512;

@@ -1,5 +1,6 @@
 #include "openworkbook.h"
 
+#include "readertexts.h"
 #include "readxls.h"
 #include "readxlsx.h"
 
@@ -18,10 +19,10 @@ WorkbookFormat detectWorkbookFormat(const QByteArray& data) {
 
 Result<LoadedWorkbook> openWorkbook(const QByteArray& data) {
     if (data.isEmpty()) {
-        return Result<LoadedWorkbook>::failure(QStringLiteral("файл пуст"));
+        return Result<LoadedWorkbook>::failure(readerTexts().emptyFile);
     }
     if (data.size() > readlimits::kMaxFileSize) {
-        return Result<LoadedWorkbook>::failure(QStringLiteral("файл больше 20 МБ"));
+        return Result<LoadedWorkbook>::failure(readerTexts().fileTooLarge);
     }
     switch (detectWorkbookFormat(data)) {
         case WorkbookFormat::Xlsx:
@@ -31,8 +32,7 @@ Result<LoadedWorkbook> openWorkbook(const QByteArray& data) {
         case WorkbookFormat::Unknown:
             break;
     }
-    return Result<LoadedWorkbook>::failure(
-        QStringLiteral("файл не является книгой электронных таблиц (.xlsx или .xls)"));
+    return Result<LoadedWorkbook>::failure(readerTexts().notWorkbook);
 }
 
 }  // namespace normativ

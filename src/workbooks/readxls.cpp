@@ -4,9 +4,11 @@
 
 #include "celladdress.h"
 #include "compoundfile.h"
+#include "readertexts.h"
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -86,30 +88,32 @@ struct Record {
     std::string_view data;
 };
 
+Status damagedStatus(const QString& why) {
+    return Status::failure(damaged(why));
+}
+
 // Records of a stream, each length checked against what is left of the stream.
 class Records {
   public:
     explicit Records(std::string_view stream, std::size_t at = 0) : s_(stream), pos_(at) {}
-    // False at the end of the stream; sets `error` for a record running past it.
-    bool next(Record& r, QString& error) {
-        if (pos_ >= s_.size()) {
-            return false;
-        }
+    [[nodiscard]] bool atEnd() const { return pos_ >= s_.size(); }
+    // The record at the position, when not atEnd(); refused when it runs past the stream.
+    Result<Record> next() {
+        using R = Result<Record>;
         if (s_.size() - pos_ < 4) {
-            error = damaged(QStringLiteral("запись обрывается"));
-            return false;
+            return R::failure(damaged(readerTexts().recordCutShort));
         }
+        Record r;
         r.type = u16(s_.data() + pos_);
         const std::size_t len = u16(s_.data() + pos_ + 2);
         if (s_.size() - pos_ - 4 < len) {
-            error = damaged(QStringLiteral("длина записи больше потока"));
-            return false;
+            return R::failure(damaged(readerTexts().recordOverStream));
         }
         r.data = s_.substr(pos_ + 4, len);
         pos_ += 4 + len;
-        return true;
+        return R::success(r);
     }
-    std::uint16_t peekType() const {
+    [[nodiscard]] std::uint16_t peekType() const {
         return s_.size() - pos_ >= 4 ? u16(s_.data() + pos_) : std::uint16_t(0);
     }
 
@@ -119,15 +123,16 @@ class Records {
 };
 
 // The data of a record and its CONTINUE records, read across their boundaries. A string's
-// characters re-read the option byte that starts each continuation.
+// characters re-read the option byte that starts each continuation. Each read is false when
+// the data runs out; the caller names the damage.
 class Segments {
   public:
     void add(std::string_view data) { segs_.push_back(data); }
-    bool atEnd() {
+    [[nodiscard]] bool atEnd() {
         skipEmpty();
         return seg_ >= segs_.size();
     }
-    bool bytes(std::size_t n, std::string* out) {
+    [[nodiscard]] bool bytes(std::size_t n, std::string* out) {
         while (n > 0) {
             skipEmpty();
             if (seg_ >= segs_.size()) {
@@ -142,7 +147,7 @@ class Segments {
         }
         return true;
     }
-    bool u8(unsigned& v) {
+    [[nodiscard]] bool u8(unsigned& v) {
         std::string b;
         if (!bytes(1, &b)) {
             return false;
@@ -150,7 +155,7 @@ class Segments {
         v = static_cast<unsigned char>(b[0]);
         return true;
     }
-    bool u16v(unsigned& v) {
+    [[nodiscard]] bool u16v(unsigned& v) {
         std::string b;
         if (!bytes(2, &b)) {
             return false;
@@ -158,7 +163,7 @@ class Segments {
         v = u16(b.data());
         return true;
     }
-    bool u32v(std::uint32_t& v) {
+    [[nodiscard]] bool u32v(std::uint32_t& v) {
         std::string b;
         if (!bytes(4, &b)) {
             return false;
@@ -168,7 +173,7 @@ class Segments {
     }
     // `count` characters, 8-bit (Latin-1) or UTF-16 as the option byte says; at each
     // record boundary inside them a new option byte comes first.
-    bool chars(unsigned count, bool highByte, QString& out) {
+    [[nodiscard]] bool chars(unsigned count, bool highByte, QString& out) {
         out.reserve(static_cast<qsizetype>(count));
         while (count > 0) {
             if (seg_ < segs_.size() && off_ >= segs_[seg_].size()) {
@@ -218,45 +223,42 @@ class Segments {
 // An XLUnicodeRichExtendedString (the SST's strings, LABEL, STRING): 16-bit length,
 // option byte, optional run count and extension size, characters, then runs and
 // extension skipped.
-bool readUnicodeString(Segments& in, QString& out, QString& error) {
+Result<QString> readUnicodeString(Segments& in) {
+    using R = Result<QString>;
+    const ReaderTexts& t = readerTexts();
     unsigned cch = 0;
     unsigned flags = 0;
     if (!in.u16v(cch) || !in.u8(flags)) {
-        error = damaged(QStringLiteral("строка обрывается"));
-        return false;
+        return R::failure(damaged(t.stringCutShort));
     }
     if (cch > static_cast<unsigned>(kMaxCellTextLength)) {
-        error = damaged(QStringLiteral("текст ячейки длиннее %1 знаков").arg(kMaxCellTextLength));
-        return false;
+        return R::failure(damaged(t.textTooLong.arg(kMaxCellTextLength)));
     }
     unsigned runs = 0;
     std::uint32_t extension = 0;
-    if ((flags & 0x08u) && !in.u16v(runs)) {
-        error = damaged(QStringLiteral("строка обрывается"));
-        return false;
+    if (((flags & 0x08u) && !in.u16v(runs)) || ((flags & 0x04u) && !in.u32v(extension))) {
+        return R::failure(damaged(t.stringCutShort));
     }
-    if ((flags & 0x04u) && !in.u32v(extension)) {
-        error = damaged(QStringLiteral("строка обрывается"));
-        return false;
-    }
-    out.clear();
+    QString out;
     if (!in.chars(cch, (flags & 1u) != 0, out) ||
         !in.bytes(static_cast<std::size_t>(runs) * 4, nullptr) || !in.bytes(extension, nullptr)) {
-        error = damaged(QStringLiteral("строка обрывается"));
-        return false;
+        return R::failure(damaged(t.stringCutShort));
     }
-    return true;
+    return R::success(std::move(out));
 }
 
 // The data of a record and the CONTINUE records right after it.
-Segments withContinues(const Record& first, Records& records, QString& error) {
+Result<Segments> withContinues(const Record& first, Records& records) {
     Segments segments;
     segments.add(first.data);
-    Record r;
-    while (records.peekType() == kContinue && records.next(r, error)) {
-        segments.add(r.data);
+    while (records.peekType() == kContinue) {
+        const auto r = records.next();
+        if (!r) {
+            return Result<Segments>::failure(r.error());
+        }
+        segments.add(r->data);
     }
-    return segments;
+    return Result<Segments>::success(std::move(segments));
 }
 
 struct SheetInfo {
@@ -264,194 +266,360 @@ struct SheetInfo {
     std::uint32_t offset = 0;
 };
 
-// Reads one worksheet substream into the workbook's last sheet; shared string i is text i
-// of the pool.
-QString readSheet(std::string_view stream, const SheetInfo& info, std::uint32_t sstCount,
-                  LoadedWorkbook& book, int& cellTotal) {
-    if (info.offset >= stream.size()) {
-        return damaged(QStringLiteral("лист «%1» вне потока").arg(info.name));
-    }
-    Records records(stream, info.offset);
-    Record r;
-    QString error;
-    if (!records.next(r, error) || r.type != kBof || r.data.size() < 4) {
-        return error.isEmpty() ? damaged(QStringLiteral("нет начала листа «%1»").arg(info.name))
-                               : error;
-    }
-    int depth = 1;
-    bool pendingString = false;
-    int pendingRow = 0;
-    int pendingColumn = 0;
+// The workbook globals up to their EOF: the worksheets in order, and the shared strings
+// straight into the pool as texts 0, 1, ...
+class GlobalsReader {
+  public:
+    GlobalsReader(Records& records, LoadedWorkbook& book) : records_(records), book_(book) {}
 
-    const auto store = [&](unsigned row, unsigned column, CellValue value) -> QString {
-        if (row + 1 > static_cast<unsigned>(kMaxRows) ||
-            column + 1 > static_cast<unsigned>(kMaxColumns)) {
-            return damaged(QStringLiteral("ячейка за пределами листа"));
+    Status read() {
+        while (!records_.atEnd()) {
+            const auto r = records_.next();
+            if (!r) {
+                return Status::failure(r.error());
+            }
+            if (r->type == kEof) {
+                break;
+            }
+            if (Status s = onRecord(*r); !s) {
+                return s;
+            }
         }
-        if (value.isNumber() && !std::isfinite(value.toNumber())) {
-            return damaged(QStringLiteral("неверное число в ячейке"));
+        return Status::success();
+    }
+
+    const std::vector<SheetInfo>& sheets() const { return sheets_; }
+    std::uint32_t stringCount() const { return sstCount_; }
+
+  private:
+    Status onRecord(const Record& r) {
+        switch (r.type) {
+            case kFilePass:
+                return Status::failure(readerTexts().xlsPasswordProtected);
+            case kBoundSheet:
+                return onBoundSheet(r);
+            case kSst:
+                return onSst(r);
+            default:
+                return Status::success();
         }
-        if (value.isEmpty()) {
-            return {};
+    }
+
+    Status onBoundSheet(const Record& r) {
+        const ReaderTexts& t = readerTexts();
+        if (++sheetRecords_ > rl::kMaxSheets) {
+            return damagedStatus(t.tooManySheets);
         }
-        if (++cellTotal > rl::kMaxCells) {
-            return damaged(QStringLiteral("слишком много ячеек"));
+        if (r.data.size() < 8) {
+            return damagedStatus(t.shortSheetRecord);
         }
-        book.appendCell(static_cast<int>(row) + 1, static_cast<int>(column) + 1, std::move(value));
-        return {};
+        Segments name;
+        name.add(r.data.substr(6));
+        unsigned cch = 0;
+        unsigned flags = 0;
+        QString text;
+        if (!name.u8(cch) || !name.u8(flags) || !name.chars(cch, flags & 1u, text)) {
+            return damagedStatus(t.badSheetName);
+        }
+        // Only worksheets are numbered; chart, macro and module sheets are not.
+        if (static_cast<unsigned char>(r.data[5]) == 0) {
+            sheets_.push_back({text, u32(r.data.data())});
+        }
+        return Status::success();
+    }
+
+    Status onSst(const Record& r) {
+        const ReaderTexts& t = readerTexts();
+        auto segments = withContinues(r, records_);
+        if (!segments) {
+            return Status::failure(segments.error());
+        }
+        std::uint32_t total = 0;
+        std::uint32_t unique = 0;
+        if (!segments->u32v(total) || !segments->u32v(unique)) {
+            return damagedStatus(t.shortStringTable);
+        }
+        // The declared count is only an upper bound: strings are read while there is
+        // data, never reserved from it.
+        while (sstCount_ < unique && !segments->atEnd()) {
+            if (sstCount_ >= static_cast<std::uint32_t>(rl::kMaxSharedStrings)) {
+                return damagedStatus(t.tooManyStrings);
+            }
+            auto text = readUnicodeString(*segments);
+            if (!text) {
+                return Status::failure(text.error());
+            }
+            book_.addText(std::move(*text));
+            ++sstCount_;
+        }
+        return Status::success();
+    }
+
+    Records& records_;
+    LoadedWorkbook& book_;
+    std::vector<SheetInfo> sheets_;
+    std::uint32_t sstCount_ = 0;
+    int sheetRecords_ = 0;
+};
+
+// One worksheet substream into the workbook's last sheet: a dispatcher over its records
+// and a handler per cell record. Shared string i is text i of the pool.
+class SheetReader {
+  public:
+    SheetReader(std::string_view stream, const SheetInfo& info, std::uint32_t sstCount,
+                LoadedWorkbook& book, int& cellTotal)
+        : stream_(stream),
+          info_(info),
+          records_(stream, info.offset),
+          sstCount_(sstCount),
+          book_(book),
+          cellTotal_(cellTotal) {}
+
+    Status read() {
+        const ReaderTexts& t = readerTexts();
+        if (info_.offset >= stream_.size()) {
+            return damagedStatus(t.sheetOutsideStream.arg(info_.name));
+        }
+        const auto bof = records_.next();
+        if (!bof) {
+            return Status::failure(bof.error());
+        }
+        if (bof->type != kBof || bof->data.size() < 4) {
+            return damagedStatus(t.noSheetStart.arg(info_.name));
+        }
+        int depth = 1;
+        while (!records_.atEnd()) {
+            const auto r = records_.next();
+            if (!r) {
+                return Status::failure(r.error());
+            }
+            if (r->type == kBof) {
+                ++depth;  // an embedded chart's substream
+                continue;
+            }
+            if (r->type == kEof) {
+                if (--depth == 0) {
+                    return Status::success();
+                }
+                continue;
+            }
+            if (depth != 1) {
+                continue;
+            }
+            if (Status s = onRecord(*r); !s) {
+                return s;
+            }
+        }
+        return damagedStatus(t.sheetCutShort.arg(info_.name));
+    }
+
+  private:
+    struct Position {
+        unsigned row = 0;
+        unsigned column = 0;
     };
 
-    while (records.next(r, error)) {
-        if (r.type == kBof) {
-            ++depth;  // an embedded chart's substream
-            continue;
-        }
-        if (r.type == kEof) {
-            if (--depth == 0) {
-                return {};
-            }
-            continue;
-        }
-        if (depth != 1) {
-            continue;
-        }
-        const char* d = r.data.data();
-        const std::size_t len = r.data.size();
-        const auto tooShort = [&]() { return damaged(QStringLiteral("короткая запись ячейки")); };
-        QString e;
+    Status onRecord(const Record& r) {
         switch (r.type) {
-            case kLabelSst: {
-                if (len < 10) {
-                    return tooShort();
-                }
-                const std::uint32_t index = u32(d + 6);
-                if (index >= sstCount) {
-                    return damaged(QStringLiteral("ссылка на несуществующую строку"));
-                }
-                if (u16(d) + 1 > kMaxRows || u16(d + 2) + 1 > kMaxColumns) {
-                    return damaged(QStringLiteral("ячейка за пределами листа"));
-                }
-                if (++cellTotal > rl::kMaxCells) {
-                    return damaged(QStringLiteral("слишком много ячеек"));
-                }
-                book.appendTextCell(u16(d) + 1, u16(d + 2) + 1, index);
-                break;
-            }
-            case kNumber:
-                if (len < 14) {
-                    return tooShort();
-                }
-                e = store(u16(d), u16(d + 2), CellValue::number(f64(d + 6)));
-                break;
-            case kRk:
-                if (len < 10) {
-                    return tooShort();
-                }
-                e = store(u16(d), u16(d + 2), CellValue::number(rkValue(u32(d + 6))));
-                break;
-            case kMulRk: {
-                if (len < 6 || (len - 6) % 6 != 0) {
-                    return tooShort();
-                }
-                const unsigned row = u16(d);
-                const unsigned first = u16(d + 2);
-                const std::size_t count = (len - 6) / 6;
-                for (std::size_t i = 0; i < count && e.isEmpty(); ++i) {
-                    e = store(row, first + static_cast<unsigned>(i),
-                              CellValue::number(rkValue(u32(d + 4 + 6 * i + 2))));
-                }
-                break;
-            }
-            case kBoolErr:
-                if (len < 8) {
-                    return tooShort();
-                }
-                e = store(u16(d), u16(d + 2),
-                          d[7] != 0 ? CellValue::text(errorText(static_cast<unsigned char>(d[6])))
-                                    : CellValue::boolean(d[6] != 0));
-                break;
-            case kLabel:
-            case kRString: {
-                if (len < 9) {
-                    return tooShort();
-                }
-                Segments segments;
-                segments.add(r.data.substr(6));
-                QString text;
-                if (!readUnicodeString(segments, text, e)) {
-                    return e;
-                }
-                e = store(u16(d), u16(d + 2), CellValue::text(text));
-                break;
-            }
-            case kFormula: {
-                if (len < 20) {
-                    return tooShort();
-                }
-                pendingString = false;
-                const unsigned row = u16(d);
-                const unsigned column = u16(d + 2);
-                const auto* v = reinterpret_cast<const unsigned char*>(d + 6);
-                if (v[6] == 0xFF && v[7] == 0xFF) {
-                    switch (v[0]) {
-                        case 0:  // text, in the STRING record that follows
-                            pendingString = true;
-                            pendingRow = static_cast<int>(row);
-                            pendingColumn = static_cast<int>(column);
-                            break;
-                        case 1:
-                            e = store(row, column, CellValue::boolean(v[2] != 0));
-                            break;
-                        case 2:
-                            e = store(row, column, CellValue::text(errorText(v[2])));
-                            break;
-                        default:  // an empty text
-                            e = store(row, column, CellValue::text(QString()));
-                            break;
-                    }
-                } else {
-                    e = store(row, column, CellValue::number(f64(d + 6)));
-                }
-                continue;
-            }
-            case kString: {
-                Segments segments = withContinues(r, records, e);
-                if (!e.isEmpty()) {
-                    return e;
-                }
-                QString text;
-                if (!readUnicodeString(segments, text, e)) {
-                    return e;
-                }
-                if (pendingString) {
-                    e = store(static_cast<unsigned>(pendingRow),
-                              static_cast<unsigned>(pendingColumn), CellValue::text(text));
-                }
-                pendingString = false;
-                continue;
-            }
+            case kFormula:
+                return onFormula(r);
+            case kString:
+                return onString(r);
             case kShrFmla:
             case kArray:
             case kTable:
             case kContinue:
-                continue;  // may stand between a FORMULA and its STRING
+                return Status::success();  // may stand between a FORMULA and its STRING
             default:
                 break;
         }
-        if (!e.isEmpty()) {
-            return e;
+        // A text formula's STRING comes before any other record: past one, none is coming.
+        pendingString_.reset();
+        switch (r.type) {
+            case kLabelSst:
+                return onLabelSst(r);
+            case kNumber:
+                return onNumber(r);
+            case kRk:
+                return onRk(r);
+            case kMulRk:
+                return onMulRk(r);
+            case kBoolErr:
+                return onBoolErr(r);
+            case kLabel:
+            case kRString:
+                return onLabel(r);
+            default:
+                return Status::success();
         }
-        pendingString = false;
     }
-    return error.isEmpty() ? damaged(QStringLiteral("лист «%1» обрывается").arg(info.name)) : error;
-}
+
+    static Status tooShort() { return damagedStatus(readerTexts().shortCellRecord); }
+    static Position positionOf(const Record& r) {
+        return {u16(r.data.data()), u16(r.data.data() + 2)};
+    }
+
+    Status onLabelSst(const Record& r) {
+        if (r.data.size() < 10) {
+            return tooShort();
+        }
+        const std::uint32_t index = u32(r.data.data() + 6);
+        if (index >= sstCount_) {
+            return damagedStatus(readerTexts().missingString);
+        }
+        const Position at = positionOf(r);
+        if (Status s = within(at); !s) {
+            return s;
+        }
+        if (Status s = countCell(); !s) {
+            return s;
+        }
+        book_.appendTextCell(static_cast<int>(at.row) + 1, static_cast<int>(at.column) + 1, index);
+        return Status::success();
+    }
+
+    Status onNumber(const Record& r) {
+        if (r.data.size() < 14) {
+            return tooShort();
+        }
+        return store(positionOf(r), CellValue::number(f64(r.data.data() + 6)));
+    }
+
+    Status onRk(const Record& r) {
+        if (r.data.size() < 10) {
+            return tooShort();
+        }
+        return store(positionOf(r), CellValue::number(rkValue(u32(r.data.data() + 6))));
+    }
+
+    // Row, first column, then an (XF index, RK value) pair per column, then the last column.
+    Status onMulRk(const Record& r) {
+        const std::size_t len = r.data.size();
+        if (len < 6 || (len - 6) % 6 != 0) {
+            return tooShort();
+        }
+        const Position first = positionOf(r);
+        const std::size_t count = (len - 6) / 6;
+        for (std::size_t i = 0; i < count; ++i) {
+            const Position at{first.row, first.column + static_cast<unsigned>(i)};
+            const double value = rkValue(u32(r.data.data() + 4 + 6 * i + 2));
+            if (Status s = store(at, CellValue::number(value)); !s) {
+                return s;
+            }
+        }
+        return Status::success();
+    }
+
+    Status onBoolErr(const Record& r) {
+        if (r.data.size() < 8) {
+            return tooShort();
+        }
+        const unsigned char value = static_cast<unsigned char>(r.data[6]);
+        const bool isError = r.data[7] != 0;
+        return store(positionOf(r),
+                     isError ? CellValue::text(errorText(value)) : CellValue::boolean(value != 0));
+    }
+
+    // LABEL and RSTRING: the text right in the record (an RSTRING's runs are not read).
+    Status onLabel(const Record& r) {
+        if (r.data.size() < 9) {
+            return tooShort();
+        }
+        Segments segments;
+        segments.add(r.data.substr(6));
+        auto text = readUnicodeString(segments);
+        if (!text) {
+            return Status::failure(text.error());
+        }
+        return store(positionOf(r), CellValue::text(std::move(*text)));
+    }
+
+    // The stored result: a number, or after the 0xFFFF marker a text (in the STRING
+    // record to follow), a boolean, an error or an empty text.
+    Status onFormula(const Record& r) {
+        if (r.data.size() < 20) {
+            return tooShort();
+        }
+        pendingString_.reset();
+        const Position at = positionOf(r);
+        const auto* v = reinterpret_cast<const unsigned char*>(r.data.data() + 6);
+        if (v[6] != 0xFF || v[7] != 0xFF) {
+            return store(at, CellValue::number(f64(r.data.data() + 6)));
+        }
+        switch (v[0]) {
+            case 0:
+                pendingString_ = at;
+                return Status::success();
+            case 1:
+                return store(at, CellValue::boolean(v[2] != 0));
+            case 2:
+                return store(at, CellValue::text(errorText(v[2])));
+            default:
+                return store(at, CellValue::text(QString()));
+        }
+    }
+
+    // The text result of the FORMULA before it, across CONTINUE records.
+    Status onString(const Record& r) {
+        auto segments = withContinues(r, records_);
+        if (!segments) {
+            return Status::failure(segments.error());
+        }
+        auto text = readUnicodeString(*segments);
+        if (!text) {
+            return Status::failure(text.error());
+        }
+        const std::optional<Position> at = pendingString_;
+        pendingString_.reset();
+        return at ? store(*at, CellValue::text(std::move(*text))) : Status::success();
+    }
+
+    static Status within(Position at) {
+        if (at.row + 1 > static_cast<unsigned>(kMaxRows) ||
+            at.column + 1 > static_cast<unsigned>(kMaxColumns)) {
+            return damagedStatus(readerTexts().cellOutsideSheet);
+        }
+        return Status::success();
+    }
+
+    Status countCell() {
+        if (++cellTotal_ > rl::kMaxCells) {
+            return damagedStatus(readerTexts().tooManyCells);
+        }
+        return Status::success();
+    }
+
+    Status store(Position at, const CellValue& value) {
+        if (Status s = within(at); !s) {
+            return s;
+        }
+        if (value.isNumber() && !std::isfinite(value.toNumber())) {
+            return damagedStatus(readerTexts().badNumber);
+        }
+        if (Status s = countCell(); !s) {
+            return s;
+        }
+        book_.appendCell(static_cast<int>(at.row) + 1, static_cast<int>(at.column) + 1, value);
+        return Status::success();
+    }
+
+    std::string_view stream_;
+    const SheetInfo& info_;
+    Records records_;
+    std::uint32_t sstCount_;
+    LoadedWorkbook& book_;
+    int& cellTotal_;
+    // The cell of a text FORMULA waiting for its STRING record.
+    std::optional<Position> pendingString_;
+};
 
 }  // namespace
 
 Result<LoadedWorkbook> readXls(const QByteArray& data) {
     using R = Result<LoadedWorkbook>;
+    const ReaderTexts& t = readerTexts();
     if (data.isEmpty()) {
-        return R::failure(QStringLiteral("файл пуст"));
+        return R::failure(t.emptyFile);
     }
     auto container = CompoundFile::open(data);
     if (!container) {
@@ -462,7 +630,7 @@ Result<LoadedWorkbook> readXls(const QByteArray& data) {
                                    ? QStringLiteral("Workbook")
                                    : QStringLiteral("Book");
     if (!names.contains(streamName, Qt::CaseInsensitive)) {
-        return R::failure(damaged(QStringLiteral("нет потока книги")));
+        return R::failure(damaged(t.noWorkbookStream));
     }
     const auto streamResult = container->readStream(streamName);
     if (!streamResult) {
@@ -472,88 +640,31 @@ Result<LoadedWorkbook> readXls(const QByteArray& data) {
     const std::string_view stream(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 
     Records records(stream);
-    Record r;
-    QString error;
-    if (!records.next(r, error) || r.type != kBof || r.data.size() < 4) {
-        return R::failure(error.isEmpty() ? damaged(QStringLiteral("нет начала книги")) : error);
+    if (records.atEnd()) {
+        return R::failure(damaged(t.noWorkbookStart));
     }
-    if (u16(r.data.data()) != 0x0600) {
-        return R::failure(QStringLiteral("файл .xls в устаревшем формате не поддерживается"));
+    const auto bof = records.next();
+    if (!bof) {
+        return R::failure(bof.error());
+    }
+    if (bof->type != kBof || bof->data.size() < 4) {
+        return R::failure(damaged(t.noWorkbookStart));
+    }
+    if (u16(bof->data.data()) != 0x0600) {
+        return R::failure(t.xlsOldFormat);
     }
 
-    std::vector<SheetInfo> sheets;
-    // Shared strings go straight to the pool, as texts 0, 1, ...
     LoadedWorkbook book;
-    std::uint32_t sstCount = 0;
-    int sheetRecords = 0;
-    bool ended = false;
-    while (!ended && records.next(r, error)) {
-        switch (r.type) {
-            case kFilePass:
-                return R::failure(QStringLiteral("файл .xls защищён паролем"));
-            case kBoundSheet: {
-                if (++sheetRecords > rl::kMaxSheets) {
-                    return R::failure(damaged(QStringLiteral("слишком много листов")));
-                }
-                if (r.data.size() < 8) {
-                    return R::failure(damaged(QStringLiteral("короткая запись листа")));
-                }
-                Segments name;
-                name.add(r.data.substr(6));
-                unsigned cch = 0;
-                unsigned flags = 0;
-                QString text;
-                if (!name.u8(cch) || !name.u8(flags) || !name.chars(cch, flags & 1u, text)) {
-                    return R::failure(damaged(QStringLiteral("неверное имя листа")));
-                }
-                // Only worksheets are numbered; chart, macro and module sheets are not.
-                if (static_cast<unsigned char>(r.data[5]) == 0) {
-                    sheets.push_back({text, u32(r.data.data())});
-                }
-                break;
-            }
-            case kSst: {
-                Segments segments = withContinues(r, records, error);
-                if (!error.isEmpty()) {
-                    return R::failure(error);
-                }
-                std::uint32_t total = 0;
-                std::uint32_t unique = 0;
-                if (!segments.u32v(total) || !segments.u32v(unique)) {
-                    return R::failure(damaged(QStringLiteral("короткая таблица строк")));
-                }
-                // The declared count is only an upper bound: strings are read while there
-                // is data, never reserved from it.
-                while (sstCount < unique && !segments.atEnd()) {
-                    if (sstCount >= static_cast<std::uint32_t>(rl::kMaxSharedStrings)) {
-                        return R::failure(damaged(QStringLiteral("слишком много строк")));
-                    }
-                    QString text;
-                    QString e;
-                    if (!readUnicodeString(segments, text, e)) {
-                        return R::failure(e);
-                    }
-                    book.addText(std::move(text));
-                    ++sstCount;
-                }
-                break;
-            }
-            case kEof:
-                ended = true;
-                break;
-            default:
-                break;
-        }
+    GlobalsReader globals(records, book);
+    if (Status s = globals.read(); !s) {
+        return R::failure(s.error());
     }
-    if (!error.isEmpty()) {
-        return R::failure(error);
-    }
-
     int cellTotal = 0;
-    for (const SheetInfo& info : sheets) {
+    for (const SheetInfo& info : globals.sheets()) {
         book.addSheet(info.name);
-        if (QString e = readSheet(stream, info, sstCount, book, cellTotal); !e.isEmpty()) {
-            return R::failure(e);
+        SheetReader sheet(stream, info, globals.stringCount(), book, cellTotal);
+        if (Status s = sheet.read(); !s) {
+            return R::failure(s.error());
         }
     }
     book.finish();

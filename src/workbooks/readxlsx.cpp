@@ -1,6 +1,7 @@
 #include "readxlsx.h"
 
 #include "celladdress.h"
+#include "readertexts.h"
 #include "xmlpullreader.h"
 
 #include <zip.h>
@@ -21,7 +22,15 @@ namespace {
 using Token = XmlPullReader::Token;
 
 QString damaged(const QString& why) {
-    return QStringLiteral("файл .xlsx повреждён: %1").arg(why);
+    return readerTexts().xlsxDamaged.arg(why);
+}
+
+Status damagedStatus(const QString& why) {
+    return Status::failure(damaged(why));
+}
+
+QString partName(const std::string& part) {
+    return QString::fromStdString(part);
 }
 
 bool endsWith(std::string_view s, std::string_view tail) {
@@ -59,65 +68,52 @@ class Package {
         }
     }
 
-    QString open(const QByteArray& data) {
+    Status open(const QByteArray& data) {
+        const ReaderTexts& t = readerTexts();
         zip_error_t error;
         zip_error_init(&error);
         zip_source_t* source = zip_source_buffer_create(
             data.constData(), static_cast<zip_uint64_t>(data.size()), 0, &error);
         if (source == nullptr) {
             zip_error_fini(&error);
-            return damaged(QStringLiteral("архив не читается"));
+            return damagedStatus(t.archiveUnreadable);
         }
         archive_ = zip_open_from_source(source, ZIP_RDONLY, &error);
         zip_error_fini(&error);
         if (archive_ == nullptr) {
             zip_source_free(source);
-            return damaged(QStringLiteral("архив не читается"));
+            return damagedStatus(t.archiveUnreadable);
         }
         const zip_int64_t count = zip_get_num_entries(archive_, 0);
         if (count < 0 || count > rl::kMaxZipEntries) {
-            return damaged(QStringLiteral("слишком много частей в архиве"));
+            return damagedStatus(t.tooManyParts);
         }
         for (zip_int64_t i = 0; i < count; ++i) {
-            const auto index = static_cast<zip_uint64_t>(i);
-            const char* rawName = zip_get_name(archive_, index, ZIP_FL_ENC_RAW);
-            zip_stat_t st;
-            zip_stat_init(&st);
-            if (rawName == nullptr || zip_stat_index(archive_, index, ZIP_FL_ENC_RAW, &st) != 0) {
-                return damaged(QStringLiteral("архив не читается"));
-            }
-            if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE) {
-                return QStringLiteral("файл .xlsx зашифрован");
-            }
-            const std::string_view name(rawName);
-            if (!safeName(name)) {
-                return damaged(
-                    QStringLiteral("недопустимое имя части «%1»")
-                        .arg(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))));
-            }
-            if (!index_.emplace(lowerAscii(name), index).second) {
-                return damaged(QStringLiteral("две части с одним именем"));
+            if (Status s = indexEntry(static_cast<zip_uint64_t>(i)); !s) {
+                return s;
             }
         }
-        return {};
+        return Status::success();
     }
 
     bool contains(const std::string& part) const { return index_.count(lowerAscii(part)) != 0; }
 
-    // The inflated bytes of a part, or a reason.
-    QString read(const std::string& part, std::string& out) {
-        out.clear();
+    // The inflated bytes of a part.
+    Result<std::string> read(const std::string& part) {
+        using R = Result<std::string>;
+        const ReaderTexts& t = readerTexts();
         const auto it = index_.find(lowerAscii(part));
         if (it == index_.end()) {
-            return damaged(QStringLiteral("нет части «%1»").arg(QString::fromStdString(part)));
+            return R::failure(damaged(t.missingPart.arg(partName(part))));
         }
         zip_stat_t st;
         zip_stat_init(&st);
         if (zip_stat_index(archive_, it->second, 0, &st) != 0) {
-            return damaged(QStringLiteral("архив не читается"));
+            return R::failure(damaged(t.archiveUnreadable));
         }
         const std::int64_t compressed =
             (st.valid & ZIP_STAT_COMP_SIZE) ? static_cast<std::int64_t>(st.comp_size) : 0;
+        std::string out;
         if ((st.valid & ZIP_STAT_SIZE) && st.size > 0) {
             // Only a hint for the first allocation; what counts is what inflates.
             out.reserve(static_cast<std::size_t>(
@@ -125,16 +121,14 @@ class Package {
         }
         zip_file_t* file = zip_fopen_index(archive_, it->second, 0);
         if (file == nullptr) {
-            return damaged(
-                QStringLiteral("часть «%1» не читается").arg(QString::fromStdString(part)));
+            return R::failure(damaged(t.partUnreadable.arg(partName(part))));
         }
         std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> guard(file, zip_fclose);
         char chunk[64 * 1024];
         for (;;) {
             const zip_int64_t n = zip_fread(file, chunk, sizeof chunk);
             if (n < 0) {
-                return damaged(
-                    QStringLiteral("часть «%1» не читается").arg(QString::fromStdString(part)));
+                return R::failure(damaged(t.partUnreadable.arg(partName(part))));
             }
             if (n == 0) {
                 break;
@@ -142,23 +136,44 @@ class Package {
             const auto size = static_cast<std::int64_t>(out.size()) + n;
             inflated_ += n;
             if (size > rl::kMaxPartSize) {
-                return damaged(
-                    QStringLiteral("часть «%1» слишком велика").arg(QString::fromStdString(part)));
+                return R::failure(damaged(t.partTooLarge.arg(partName(part))));
             }
             if (inflated_ > rl::kMaxInflatedTotal) {
-                return damaged(QStringLiteral("распакованные части слишком велики"));
+                return R::failure(damaged(t.inflatedTooLarge));
             }
             if (size > rl::kRatioCheckedFrom &&
                 size > rl::kMaxInflationRatio * std::max<std::int64_t>(compressed, 1)) {
-                return damaged(QStringLiteral("часть «%1» сжата подозрительно сильно")
-                                   .arg(QString::fromStdString(part)));
+                return R::failure(damaged(t.partOverCompressed.arg(partName(part))));
             }
             out.append(chunk, static_cast<std::size_t>(n));
         }
-        return {};
+        return R::success(std::move(out));
     }
 
   private:
+    // Entry `index` into the index by its lower-case name, once it is checked.
+    Status indexEntry(zip_uint64_t index) {
+        const ReaderTexts& t = readerTexts();
+        const char* rawName = zip_get_name(archive_, index, ZIP_FL_ENC_RAW);
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (rawName == nullptr || zip_stat_index(archive_, index, ZIP_FL_ENC_RAW, &st) != 0) {
+            return damagedStatus(t.archiveUnreadable);
+        }
+        if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE) {
+            return Status::failure(t.xlsxEncrypted);
+        }
+        const std::string_view name(rawName);
+        if (!safeName(name)) {
+            return damagedStatus(t.badPartName.arg(
+                QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))));
+        }
+        if (!index_.emplace(lowerAscii(name), index).second) {
+            return damagedStatus(t.duplicatePart);
+        }
+        return Status::success();
+    }
+
     static bool safeName(std::string_view name) {
         if (name.empty() || name.front() == '/' || name.front() == '\\' ||
             (name.size() >= 2 && name[1] == ':')) {
@@ -245,35 +260,51 @@ std::string relationshipsPartOf(const std::string& part) {
     return folderOf(part) + "_rels/" + name + ".rels";
 }
 
-QString readRelationships(Package& package, const std::string& part,
-                          std::map<std::string, Relationship>& rels) {
-    std::string xml;
-    if (QString e = package.read(relationshipsPartOf(part), xml); !e.isEmpty()) {
-        return e;
+using Relationships = std::map<std::string, Relationship>;
+
+// A part's reader, refused as damage when it is not UTF-8. The XML must outlive it.
+Result<XmlPullReader> xmlReader(const std::string& xml) {
+    auto reader = XmlPullReader::open(xml, rl::kMaxXmlDepth);
+    if (!reader) {
+        return Result<XmlPullReader>::failure(damaged(reader.error()));
+    }
+    return reader;
+}
+
+// The relationships of a part, by id, their targets resolved against the part's folder.
+Result<Relationships> readRelationships(Package& package, const std::string& part) {
+    using R = Result<Relationships>;
+    const auto xml = package.read(relationshipsPartOf(part));
+    if (!xml) {
+        return R::failure(xml.error());
+    }
+    auto reader = xmlReader(*xml);
+    if (!reader) {
+        return R::failure(reader.error());
     }
     const std::string folder = folderOf(part);
-    XmlPullReader reader(xml, rl::kMaxXmlDepth);
+    Relationships rels;
     std::string id, type, target, mode;
     int count = 0;
     for (;;) {
-        const Token t = reader.next();
-        if (t == Token::Error) {
-            return damaged(reader.error());
+        const auto t = reader->next();
+        if (!t) {
+            return R::failure(damaged(t.error()));
         }
-        if (t == Token::EndOfDocument) {
-            return {};
+        if (*t == Token::EndOfDocument) {
+            return R::success(std::move(rels));
         }
-        if (t != Token::StartElement || reader.name() != "Relationship" || reader.depth() != 2) {
+        if (*t != Token::StartElement || reader->name() != "Relationship" || reader->depth() != 2) {
             continue;
         }
         if (++count > rl::kMaxZipEntries * 4) {
-            return damaged(QStringLiteral("слишком много связей"));
+            return R::failure(damaged(readerTexts().tooManyRelationships));
         }
-        if (!reader.attribute("Id", id) || !reader.attribute("Type", type) ||
-            !reader.attribute("Target", target)) {
+        if (!reader->attribute("Id", id) || !reader->attribute("Type", type) ||
+            !reader->attribute("Target", target)) {
             continue;
         }
-        const bool external = reader.attribute("TargetMode", mode) && mode == "External";
+        const bool external = reader->attribute("TargetMode", mode) && mode == "External";
         rels.emplace(id,
                      Relationship{type, external ? std::string() : resolveTarget(folder, target)});
     }
@@ -281,23 +312,27 @@ QString readRelationships(Package& package, const std::string& part,
 
 // Text of <t> elements under the current element (<si> or <is>), rich text runs joined
 // and phonetic runs (<rPh>) skipped; the reader is left after the element's end.
-QString readRichText(XmlPullReader& reader, QString& error) {
+Result<QString> readRichText(XmlPullReader& reader) {
+    using R = Result<QString>;
+    const ReaderTexts& texts = readerTexts();
     const int baseDepth = reader.depth();
     std::string text;
     int skipFrom = 0;  // depth of an <rPh> being skipped
     bool inT = false;
     for (;;) {
-        const Token t = reader.next();
-        if (t == Token::Error || t == Token::EndOfDocument) {
-            error = damaged(reader.error());
-            return {};
+        const auto t = reader.next();
+        if (!t) {
+            return R::failure(damaged(t.error()));
         }
-        if (t == Token::StartElement) {
+        if (*t == Token::EndOfDocument) {
+            return R::failure(damaged(texts.xmlCutShort));  // the element's end comes first
+        }
+        if (*t == Token::StartElement) {
             if (skipFrom == 0 && reader.name() == "rPh") {
                 skipFrom = reader.depth();
             }
             inT = skipFrom == 0 && reader.name() == "t";
-        } else if (t == Token::EndElement) {
+        } else if (*t == Token::EndElement) {
             if (reader.depth() < baseDepth) {
                 break;
             }
@@ -305,52 +340,52 @@ QString readRichText(XmlPullReader& reader, QString& error) {
                 skipFrom = 0;
             }
             inT = false;
-        } else if (t == Token::Text && inT) {
+        } else if (inT) {
             text += reader.text();
             if (text.size() > static_cast<std::size_t>(kMaxCellTextLength) * 4) {
-                error = damaged(
-                    QStringLiteral("текст ячейки длиннее %1 знаков").arg(kMaxCellTextLength));
-                return {};
+                return R::failure(damaged(texts.textTooLong.arg(kMaxCellTextLength)));
             }
         }
     }
     QString result =
         decodeXmlEscapes(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     if (result.size() > kMaxCellTextLength) {
-        error = damaged(QStringLiteral("текст ячейки длиннее %1 знаков").arg(kMaxCellTextLength));
-        return {};
+        return R::failure(damaged(texts.textTooLong.arg(kMaxCellTextLength)));
     }
-    return result;
+    return R::success(std::move(result));
 }
 
 // Adds the shared strings to the workbook's text pool, counting them in `count`.
-QString readSharedStrings(Package& package, const std::string& part, LoadedWorkbook& book,
-                          int& count) {
-    std::string xml;
-    if (QString e = package.read(part, xml); !e.isEmpty()) {
-        return e;
+Status readSharedStrings(Package& package, const std::string& part, LoadedWorkbook& book,
+                         int& count) {
+    const auto xml = package.read(part);
+    if (!xml) {
+        return Status::failure(xml.error());
     }
-    XmlPullReader reader(xml, rl::kMaxXmlDepth);
+    auto reader = xmlReader(*xml);
+    if (!reader) {
+        return Status::failure(reader.error());
+    }
     for (;;) {
-        const Token t = reader.next();
-        if (t == Token::Error) {
-            return damaged(reader.error());
+        const auto t = reader->next();
+        if (!t) {
+            return damagedStatus(t.error());
         }
-        if (t == Token::EndOfDocument) {
-            return {};
+        if (*t == Token::EndOfDocument) {
+            return Status::success();
         }
-        if (t == Token::StartElement && reader.name() == "si" && reader.depth() == 2) {
-            if (count >= rl::kMaxSharedStrings) {
-                return damaged(QStringLiteral("слишком много строк"));
-            }
-            QString error;
-            QString text = readRichText(reader, error);
-            if (!error.isEmpty()) {
-                return error;
-            }
-            book.addText(std::move(text));
-            ++count;
+        if (*t != Token::StartElement || reader->name() != "si" || reader->depth() != 2) {
+            continue;
         }
+        if (count >= rl::kMaxSharedStrings) {
+            return damagedStatus(readerTexts().tooManyStrings);
+        }
+        auto text = readRichText(*reader);
+        if (!text) {
+            return Status::failure(text.error());
+        }
+        book.addText(std::move(*text));
+        ++count;
     }
 }
 
@@ -385,181 +420,326 @@ std::optional<int> parseIndex(std::string_view s, int limit) {
     return value;
 }
 
-// Reads one worksheet's cells into the workbook's last sheet; shared string i is text
-// sharedBase + i of the pool.
-QString readSheet(Package& package, const std::string& part, std::uint32_t sharedBase,
-                  int sharedCount, LoadedWorkbook& book, int& cellTotal) {
-    std::string xml;
-    if (QString e = package.read(part, xml); !e.isEmpty()) {
-        return e;
-    }
-    XmlPullReader reader(xml, rl::kMaxXmlDepth);
-    int sheetDataDepth = 0;
-    int row = 0;
-    int column = 0;
-    std::string attr;
-    // The cell being read.
-    bool inCell = false;
-    int cellRow = 0;
-    int cellColumn = 0;
-    std::string type;
-    std::string value;
-    bool haveValue = false;
-    bool inValue = false;
-    QString inlineText;
-    bool haveInline = false;
+// One worksheet's cells into the workbook's last sheet: a dispatcher over the tokens of
+// <sheetData> and a handler per element (row, c, v, is) and per cell type. Shared string
+// i is text sharedBase + i of the pool.
+class SheetReader {
+  public:
+    SheetReader(XmlPullReader& reader, std::uint32_t sharedBase, int sharedCount,
+                LoadedWorkbook& book, int& cellTotal)
+        : reader_(reader),
+          sharedBase_(sharedBase),
+          sharedCount_(sharedCount),
+          book_(book),
+          cellTotal_(cellTotal) {}
 
-    for (;;) {
-        const Token t = reader.next();
-        if (t == Token::Error) {
-            return damaged(reader.error());
-        }
-        if (t == Token::EndOfDocument) {
-            return {};
-        }
-        if (t == Token::StartElement) {
-            const std::string_view name = reader.name();
-            if (sheetDataDepth == 0) {
-                if (name == "sheetData" && reader.depth() == 2) {
-                    sheetDataDepth = reader.depth();
-                }
-                continue;
+    Status read() {
+        for (;;) {
+            const auto token = reader_.next();
+            if (!token) {
+                return damagedStatus(token.error());
             }
-            if (!inCell && name == "row" && reader.depth() == sheetDataDepth + 1) {
-                if (reader.attribute("r", attr)) {
-                    const auto r = parseIndex(attr, kMaxRows);
-                    if (!r || *r < 1) {
-                        return damaged(QStringLiteral("неверный номер строки"));
-                    }
-                    row = *r;
-                } else {
-                    ++row;
-                }
-                if (row > kMaxRows) {
-                    return damaged(QStringLiteral("строка за пределами листа"));
-                }
-                column = 0;
-            } else if (!inCell && name == "c" && reader.depth() == sheetDataDepth + 2) {
-                if (reader.attribute("r", attr)) {
-                    const auto ref = parseCellRef(std::string_view(attr));
-                    if (!ref) {
-                        return damaged(
-                            QStringLiteral("неверный адрес ячейки «%1»")
-                                .arg(QString::fromUtf8(attr.data(), qsizetype(attr.size()))
-                                         .left(32)));
-                    }
-                    cellRow = ref->row;
-                    cellColumn = ref->column;
-                } else {
-                    cellRow = std::max(row, 1);
-                    cellColumn = column + 1;
-                    if (cellColumn > kMaxColumns) {
-                        return damaged(QStringLiteral("ячейка за пределами листа"));
-                    }
-                }
-                column = cellColumn;
-                inCell = true;
-                if (!reader.attribute("t", type)) {
-                    type.clear();
-                }
-                value.clear();
-                haveValue = false;
-                haveInline = false;
-                inlineText.clear();
-            } else if (inCell && name == "v" && reader.depth() == sheetDataDepth + 3) {
-                inValue = true;
-                haveValue = true;
-            } else if (inCell && name == "is" && reader.depth() == sheetDataDepth + 3) {
-                QString error;
-                inlineText = readRichText(reader, error);
-                if (!error.isEmpty()) {
-                    return error;
-                }
-                haveInline = true;
+            if (*token == Token::EndOfDocument) {
+                return Status::success();
             }
-            continue;
-        }
-        if (t == Token::Text) {
-            if (inValue) {
-                value += reader.text();
-                if (value.size() > static_cast<std::size_t>(kMaxCellTextLength) * 4) {
-                    return damaged(
-                        QStringLiteral("текст ячейки длиннее %1 знаков").arg(kMaxCellTextLength));
-                }
+            if (Status s = onToken(*token); !s) {
+                return s;
             }
-            continue;
         }
-        // End of an element.
-        if (sheetDataDepth != 0 && reader.depth() < sheetDataDepth) {
-            sheetDataDepth = 0;
-            continue;
+    }
+
+  private:
+    Status onToken(Token token) {
+        switch (token) {
+            case Token::StartElement:
+                return onStart();
+            case Token::Text:
+                return onText();
+            case Token::EndElement:
+                return onEnd();
+            case Token::EndOfDocument:
+                break;
         }
-        if (inValue && reader.name() == "v") {
-            inValue = false;
-            continue;
-        }
-        if (!inCell || reader.name() != "c" || reader.depth() != sheetDataDepth + 1) {
-            continue;
-        }
-        inCell = false;
-        CellValue cell;
-        if (type == "s") {
-            if (haveValue) {
-                const auto index = parseIndex(value, rl::kMaxSharedStrings);
-                if (!index || *index >= sharedCount) {
-                    return damaged(QStringLiteral("ссылка на несуществующую строку"));
-                }
-                if (++cellTotal > rl::kMaxCells) {
-                    return damaged(QStringLiteral("слишком много ячеек"));
-                }
-                book.appendTextCell(cellRow, cellColumn,
-                                    sharedBase + static_cast<std::uint32_t>(*index));
-                continue;
+        return Status::success();
+    }
+
+    Status onStart() {
+        const std::string_view name = reader_.name();
+        if (sheetDataDepth_ == 0) {
+            if (name == "sheetData" && reader_.depth() == 2) {
+                sheetDataDepth_ = reader_.depth();
             }
-        } else if (type == "inlineStr") {
-            if (haveInline) {
-                cell = CellValue::text(inlineText);
-            } else if (haveValue) {
-                cell = CellValue::text(decodeXmlEscapes(QString::fromStdString(value)));
+            return Status::success();
+        }
+        const int level = reader_.depth() - sheetDataDepth_;  // 1 row, 2 c, 3 v or is
+        if (!inCell_ && name == "row" && level == 1) {
+            return onRow();
+        }
+        if (!inCell_ && name == "c" && level == 2) {
+            return onCell();
+        }
+        if (inCell_ && name == "v" && level == 3) {
+            inValue_ = true;
+            haveValue_ = true;
+            return Status::success();
+        }
+        if (inCell_ && name == "is" && level == 3) {
+            return onInlineString();
+        }
+        return Status::success();
+    }
+
+    Status onEnd() {
+        if (sheetDataDepth_ != 0 && reader_.depth() < sheetDataDepth_) {
+            sheetDataDepth_ = 0;
+            return Status::success();
+        }
+        if (inValue_ && reader_.name() == "v") {
+            inValue_ = false;
+            return Status::success();
+        }
+        if (!inCell_ || reader_.name() != "c" || reader_.depth() != sheetDataDepth_ + 1) {
+            return Status::success();
+        }
+        inCell_ = false;
+        return onCellEnd();
+    }
+
+    // A row without r follows the previous one.
+    Status onRow() {
+        const ReaderTexts& t = readerTexts();
+        if (reader_.attribute("r", attr_)) {
+            const auto r = parseIndex(attr_, kMaxRows);
+            if (!r || *r < 1) {
+                return damagedStatus(t.badRowNumber);
             }
-        } else if (type == "b") {
-            if (haveValue) {
-                const std::string_view v = trimmed(value);
-                if (v == "1" || v == "true") {
-                    cell = CellValue::boolean(true);
-                } else if (v == "0" || v == "false") {
-                    cell = CellValue::boolean(false);
-                } else {
-                    return damaged(QStringLiteral("неверное логическое значение"));
-                }
+            row_ = *r;
+        } else {
+            ++row_;
+        }
+        if (row_ > kMaxRows) {
+            return damagedStatus(t.rowOutsideSheet);
+        }
+        column_ = 0;
+        return Status::success();
+    }
+
+    // A cell without r follows the previous one in its row.
+    Status onCell() {
+        const ReaderTexts& t = readerTexts();
+        if (reader_.attribute("r", attr_)) {
+            const auto ref = parseCellRef(std::string_view(attr_));
+            if (!ref) {
+                return damagedStatus(t.badCellAddress.arg(
+                    QString::fromUtf8(attr_.data(), qsizetype(attr_.size())).left(32)));
             }
-        } else if (type == "str" || type == "e" || type == "d") {
+            cellRow_ = ref->row;
+            cellColumn_ = ref->column;
+        } else {
+            cellRow_ = std::max(row_, 1);
+            cellColumn_ = column_ + 1;
+            if (cellColumn_ > kMaxColumns) {
+                return damagedStatus(t.cellOutsideSheet);
+            }
+        }
+        column_ = cellColumn_;
+        inCell_ = true;
+        if (!reader_.attribute("t", type_)) {
+            type_.clear();
+        }
+        value_.clear();
+        haveValue_ = false;
+        haveInline_ = false;
+        inlineText_.clear();
+        return Status::success();
+    }
+
+    Status onInlineString() {
+        auto text = readRichText(reader_);
+        if (!text) {
+            return Status::failure(text.error());
+        }
+        inlineText_ = std::move(*text);
+        haveInline_ = true;
+        return Status::success();
+    }
+
+    Status onText() {
+        if (!inValue_) {
+            return Status::success();
+        }
+        value_ += reader_.text();
+        if (value_.size() > static_cast<std::size_t>(kMaxCellTextLength) * 4) {
+            return damagedStatus(readerTexts().textTooLong.arg(kMaxCellTextLength));
+        }
+        return Status::success();
+    }
+
+    Status onCellEnd() {
+        if (type_ == "s") {
+            return storeSharedString();
+        }
+        const auto cell = cellValue();
+        if (!cell) {
+            return Status::failure(cell.error());
+        }
+        return store(*cell);
+    }
+
+    // The value of a cell of any type but a shared string; Empty without a value.
+    Result<CellValue> cellValue() const {
+        using R = Result<CellValue>;
+        if (type_ == "inlineStr") {
+            return R::success(haveInline_  ? CellValue::text(inlineText_)
+                              : haveValue_ ? CellValue::text(decodedValue())
+                                           : CellValue());
+        }
+        if (type_ == "b") {
+            return booleanValue();
+        }
+        if (type_ == "str" || type_ == "e" || type_ == "d") {
             // A formula's text result, an error value (#DIV/0! ...) as the user sees it, or
             // an ISO date: text.
-            if (haveValue) {
-                cell = CellValue::text(decodeXmlEscapes(QString::fromStdString(value)));
-            }
-        } else if (type.empty() || type == "n") {
-            if (haveValue && !trimmed(value).empty()) {
-                const auto number = parseNumber(value);
-                if (!number) {
-                    return damaged(QStringLiteral("неверное число в ячейке"));
-                }
-                cell = CellValue::number(*number);
-            }
-        } else {
-            return damaged(QStringLiteral("неизвестный тип ячейки"));
+            return R::success(haveValue_ ? CellValue::text(decodedValue()) : CellValue());
         }
+        if (type_.empty() || type_ == "n") {
+            return numberValue();
+        }
+        return R::failure(damaged(readerTexts().unknownCellType));
+    }
+
+    QString decodedValue() const { return decodeXmlEscapes(QString::fromStdString(value_)); }
+
+    Result<CellValue> booleanValue() const {
+        using R = Result<CellValue>;
+        if (!haveValue_) {
+            return R::success(CellValue());
+        }
+        const std::string_view v = trimmed(value_);
+        if (v == "1" || v == "true") {
+            return R::success(CellValue::boolean(true));
+        }
+        if (v == "0" || v == "false") {
+            return R::success(CellValue::boolean(false));
+        }
+        return R::failure(damaged(readerTexts().badBoolean));
+    }
+
+    Result<CellValue> numberValue() const {
+        using R = Result<CellValue>;
+        if (!haveValue_ || trimmed(value_).empty()) {
+            return R::success(CellValue());
+        }
+        const auto number = parseNumber(value_);
+        if (!number) {
+            return R::failure(damaged(readerTexts().badNumber));
+        }
+        return R::success(CellValue::number(*number));
+    }
+
+    Status storeSharedString() {
+        const ReaderTexts& t = readerTexts();
+        if (!haveValue_) {
+            return Status::success();
+        }
+        const auto index = parseIndex(value_, rl::kMaxSharedStrings);
+        if (!index || *index >= sharedCount_) {
+            return damagedStatus(t.missingString);
+        }
+        if (++cellTotal_ > rl::kMaxCells) {
+            return damagedStatus(t.tooManyCells);
+        }
+        book_.appendTextCell(cellRow_, cellColumn_,
+                             sharedBase_ + static_cast<std::uint32_t>(*index));
+        return Status::success();
+    }
+
+    Status store(const CellValue& cell) {
+        const ReaderTexts& t = readerTexts();
         if (cell.isText() && cell.toText().size() > kMaxCellTextLength) {
-            return damaged(
-                QStringLiteral("текст ячейки длиннее %1 знаков").arg(kMaxCellTextLength));
+            return damagedStatus(t.textTooLong.arg(kMaxCellTextLength));
         }
-        if (!cell.isEmpty()) {
-            if (++cellTotal > rl::kMaxCells) {
-                return damaged(QStringLiteral("слишком много ячеек"));
-            }
-            book.appendCell(cellRow, cellColumn, cell);
+        if (cell.isEmpty()) {
+            return Status::success();
         }
+        if (++cellTotal_ > rl::kMaxCells) {
+            return damagedStatus(t.tooManyCells);
+        }
+        book_.appendCell(cellRow_, cellColumn_, cell);
+        return Status::success();
+    }
+
+    XmlPullReader& reader_;
+    const std::uint32_t sharedBase_;
+    const int sharedCount_;
+    LoadedWorkbook& book_;
+    int& cellTotal_;
+    int sheetDataDepth_ = 0;
+    int row_ = 0;
+    int column_ = 0;
+    std::string attr_;
+    // The cell being read.
+    bool inCell_ = false;
+    int cellRow_ = 0;
+    int cellColumn_ = 0;
+    std::string type_;
+    std::string value_;
+    bool haveValue_ = false;
+    bool inValue_ = false;
+    QString inlineText_;
+    bool haveInline_ = false;
+};
+
+Status readSheet(Package& package, const std::string& part, std::uint32_t sharedBase,
+                 int sharedCount, LoadedWorkbook& book, int& cellTotal) {
+    const auto xml = package.read(part);
+    if (!xml) {
+        return Status::failure(xml.error());
+    }
+    auto reader = xmlReader(*xml);
+    if (!reader) {
+        return Status::failure(reader.error());
+    }
+    return SheetReader(*reader, sharedBase, sharedCount, book, cellTotal).read();
+}
+
+// The sheets in workbook order: (name, relationship id).
+Result<std::vector<std::pair<QString, std::string>>> readSheetList(Package& package,
+                                                                   const std::string& part) {
+    using R = Result<std::vector<std::pair<QString, std::string>>>;
+    const ReaderTexts& texts = readerTexts();
+    const auto xml = package.read(part);
+    if (!xml) {
+        return R::failure(xml.error());
+    }
+    auto reader = xmlReader(*xml);
+    if (!reader) {
+        return R::failure(reader.error());
+    }
+    std::vector<std::pair<QString, std::string>> sheets;
+    std::string name;
+    std::string id;
+    for (;;) {
+        const auto t = reader->next();
+        if (!t) {
+            return R::failure(damaged(t.error()));
+        }
+        if (*t == Token::EndOfDocument) {
+            return R::success(std::move(sheets));
+        }
+        if (*t != Token::StartElement || reader->name() != "sheet" || reader->depth() != 3) {
+            continue;
+        }
+        if (static_cast<int>(sheets.size()) >= rl::kMaxSheets) {
+            return R::failure(damaged(texts.tooManySheets));
+        }
+        if (!reader->attribute("id", id)) {
+            return R::failure(damaged(texts.sheetWithoutRelationship));
+        }
+        if (!reader->attribute("name", name)) {
+            name.clear();
+        }
+        sheets.emplace_back(QString::fromStdString(name), id);
     }
 }
 
@@ -611,109 +791,80 @@ QString decodeXmlEscapes(const QString& text) {
 
 Result<LoadedWorkbook> readXlsx(const QByteArray& data) {
     using R = Result<LoadedWorkbook>;
+    const ReaderTexts& t = readerTexts();
     if (data.isEmpty()) {
-        return R::failure(QStringLiteral("файл пуст"));
+        return R::failure(t.emptyFile);
     }
     if (data.size() > rl::kMaxFileSize) {
-        return R::failure(QStringLiteral("файл больше 20 МБ"));
+        return R::failure(t.fileTooLarge);
     }
     if (!data.startsWith("PK")) {
-        return R::failure(QStringLiteral("файл не является книгой .xlsx"));
+        return R::failure(t.notXlsx);
     }
     Package package;
-    if (QString e = package.open(data); !e.isEmpty()) {
-        return R::failure(e);
+    if (Status s = package.open(data); !s) {
+        return R::failure(s.error());
     }
 
-    std::map<std::string, Relationship> rootRels;
-    if (QString e = readRelationships(package, std::string(), rootRels); !e.isEmpty()) {
-        return R::failure(e);
+    const auto rootRels = readRelationships(package, std::string());
+    if (!rootRels) {
+        return R::failure(rootRels.error());
     }
     std::string workbookPart;
-    for (const auto& [id, rel] : rootRels) {
+    for (const auto& [id, rel] : *rootRels) {
         if (endsWith(rel.type, "/officeDocument") && !rel.target.empty()) {
             workbookPart = rel.target;
             break;
         }
     }
     if (workbookPart.empty() || !package.contains(workbookPart)) {
-        return R::failure(damaged(QStringLiteral("нет основной части книги")));
+        return R::failure(damaged(t.noWorkbookPart));
     }
 
-    std::map<std::string, Relationship> rels;
-    if (QString e = readRelationships(package, workbookPart, rels); !e.isEmpty()) {
-        return R::failure(e);
+    const auto rels = readRelationships(package, workbookPart);
+    if (!rels) {
+        return R::failure(rels.error());
     }
-
-    // The sheets in workbook order: (name, relationship id).
-    std::vector<std::pair<QString, std::string>> sheets;
-    {
-        std::string xml;
-        if (QString e = package.read(workbookPart, xml); !e.isEmpty()) {
-            return R::failure(e);
-        }
-        XmlPullReader reader(xml, rl::kMaxXmlDepth);
-        std::string name;
-        std::string id;
-        for (;;) {
-            const Token t = reader.next();
-            if (t == Token::Error) {
-                return R::failure(damaged(reader.error()));
-            }
-            if (t == Token::EndOfDocument) {
-                break;
-            }
-            if (t == Token::StartElement && reader.name() == "sheet" && reader.depth() == 3) {
-                if (static_cast<int>(sheets.size()) >= rl::kMaxSheets) {
-                    return R::failure(damaged(QStringLiteral("слишком много листов")));
-                }
-                if (!reader.attribute("id", id)) {
-                    return R::failure(damaged(QStringLiteral("лист без связи")));
-                }
-                if (!reader.attribute("name", name)) {
-                    name.clear();
-                }
-                sheets.emplace_back(QString::fromStdString(name), id);
-            }
-        }
+    const auto sheets = readSheetList(package, workbookPart);
+    if (!sheets) {
+        return R::failure(sheets.error());
     }
 
     LoadedWorkbook book;
     const std::uint32_t sharedBase = 0;
     int sharedCount = 0;
-    for (const auto& [id, rel] : rels) {
+    for (const auto& [id, rel] : *rels) {
         if (endsWith(rel.type, "/sharedStrings")) {
             if (rel.target.empty()) {
-                return R::failure(damaged(QStringLiteral("связь указывает за пределы книги")));
+                return R::failure(damaged(t.relationshipLeavesPackage));
             }
-            if (QString e = readSharedStrings(package, rel.target, book, sharedCount);
-                !e.isEmpty()) {
-                return R::failure(e);
+            if (Status s = readSharedStrings(package, rel.target, book, sharedCount); !s) {
+                return R::failure(s.error());
             }
             break;
         }
     }
 
     int cellTotal = 0;
-    for (const auto& [name, id] : sheets) {
-        const auto rel = rels.find(id);
-        if (rel == rels.end()) {
-            return R::failure(damaged(QStringLiteral("лист «%1» без связи").arg(name)));
+    for (const auto& [name, id] : *sheets) {
+        const auto rel = rels->find(id);
+        if (rel == rels->end()) {
+            return R::failure(damaged(t.namedSheetWithoutRelationship.arg(name)));
         }
         if (isOtherSheetType(rel->second.type)) {
             continue;
         }
         if (!isWorksheetType(rel->second.type)) {
-            return R::failure(damaged(QStringLiteral("лист «%1» неизвестного вида").arg(name)));
+            return R::failure(damaged(t.unknownSheetKind.arg(name)));
         }
         if (rel->second.target.empty()) {
-            return R::failure(damaged(QStringLiteral("связь указывает за пределы книги")));
+            return R::failure(damaged(t.relationshipLeavesPackage));
         }
         book.addSheet(name);
-        if (QString e =
+        if (Status s =
                 readSheet(package, rel->second.target, sharedBase, sharedCount, book, cellTotal);
-            !e.isEmpty()) {
-            return R::failure(e);
+            !s) {
+            return R::failure(s.error());
         }
     }
     book.finish();

@@ -8,8 +8,9 @@ namespace normativ {
 
 /// The outcome of an operation that may fail in an expected way (a refused file, a
 /// folder that can't be written): either a value or a Russian message for the user.
+/// Ignoring one is a compile error: a failure must be looked at where it happens.
 template <typename T>
-class Result {
+class [[nodiscard]] Result {
   public:
     static Result success(T value) { return Result(std::move(value), {}); }
     static Result failure(QString message) { return Result(std::nullopt, std::move(message)); }
@@ -18,6 +19,8 @@ class Result {
     explicit operator bool() const { return ok(); }
     T& value() { return *value_; }
     const T& value() const { return *value_; }
+    T& operator*() { return *value_; }
+    const T& operator*() const { return *value_; }
     T* operator->() { return &*value_; }
     const T* operator->() const { return &*value_; }
     /// Empty when the operation succeeded.
@@ -31,7 +34,7 @@ class Result {
 };
 
 /// The outcome of an operation that gives nothing back but may fail.
-class Status {
+class [[nodiscard]] Status {
   public:
     static Status success() { return Status({}); }
     static Status failure(QString message) { return Status(std::move(message)); }

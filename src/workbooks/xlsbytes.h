@@ -1,5 +1,7 @@
 #pragma once
 
+#include "readertexts.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -8,7 +10,7 @@
 namespace normativ::xls {
 
 inline QString damaged(const QString& why) {
-    return QStringLiteral("файл .xls повреждён: %1").arg(why);
+    return readerTexts().xlsDamaged.arg(why);
 }
 
 inline std::uint16_t u16(const char* p) {

@@ -1,5 +1,7 @@
 #include "xmlpullreader.h"
 
+#include "readertexts.h"
+
 #include <cstdint>
 
 namespace normativ {
@@ -88,17 +90,18 @@ XmlPullReader::XmlPullReader(std::string_view document, int maxDepth)
     if (doc_.substr(0, 3) == "\xEF\xBB\xBF") {
         pos_ = 3;
     }
-    if (!isValidUtf8(doc_)) {
-        fail(QStringLiteral("текст XML не в кодировке UTF-8"));
-    }
 }
 
-XmlPullReader::Token XmlPullReader::fail(const QString& message) {
-    if (!failed_) {
-        failed_ = true;
-        error_ = message;
+Result<XmlPullReader> XmlPullReader::open(std::string_view document, int maxDepth) {
+    if (!isValidUtf8(document)) {
+        return Result<XmlPullReader>::failure(readerTexts().xmlNotUtf8);
     }
-    return Token::Error;
+    return Result<XmlPullReader>::success(XmlPullReader(document, maxDepth));
+}
+
+Result<XmlPullReader::Token> XmlPullReader::fail(const QString& message) {
+    refusal_ = message;
+    return Result<Token>::failure(message);
 }
 
 bool XmlPullReader::skipPast(std::string_view terminator) {
@@ -110,7 +113,8 @@ bool XmlPullReader::skipPast(std::string_view terminator) {
     return true;
 }
 
-bool XmlPullReader::decodeInto(std::string_view raw, std::string& out, QString& error) const {
+Status XmlPullReader::decodeInto(std::string_view raw, std::string& out) const {
+    const ReaderTexts& t = readerTexts();
     std::size_t i = 0;
     while (i < raw.size()) {
         const auto amp = raw.find('&', i);
@@ -121,8 +125,7 @@ bool XmlPullReader::decodeInto(std::string_view raw, std::string& out, QString& 
         out.append(raw.substr(i, amp - i));
         const auto semi = raw.find(';', amp);
         if (semi == std::string_view::npos || semi - amp > 12) {
-            error = QStringLiteral("неверная ссылка на символ в XML");
-            return false;
+            return Status::failure(t.xmlBadCharacterReference);
         }
         const std::string_view ref = raw.substr(amp + 1, semi - amp - 1);
         if (ref == "lt") {
@@ -140,8 +143,7 @@ bool XmlPullReader::decodeInto(std::string_view raw, std::string& out, QString& 
             const std::string_view digits = ref.substr(hex ? 2 : 1);
             std::uint32_t cp = 0;
             if (digits.empty() || digits.size() > 8) {
-                error = QStringLiteral("неверная ссылка на символ в XML");
-                return false;
+                return Status::failure(t.xmlBadCharacterReference);
             }
             for (char c : digits) {
                 int d = -1;
@@ -153,38 +155,34 @@ bool XmlPullReader::decodeInto(std::string_view raw, std::string& out, QString& 
                     d = c - 'A' + 10;
                 }
                 if (d < 0) {
-                    error = QStringLiteral("неверная ссылка на символ в XML");
-                    return false;
+                    return Status::failure(t.xmlBadCharacterReference);
                 }
                 cp = cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(d);
             }
             if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-                error = QStringLiteral("неверная ссылка на символ в XML");
-                return false;
+                return Status::failure(t.xmlBadCharacterReference);
             }
             appendUtf8(out, cp);
         } else {
             // Without a DOCTYPE no other entity can be declared.
-            error = QStringLiteral("неизвестная сущность в XML");
-            return false;
+            return Status::failure(t.xmlUnknownEntity);
         }
         i = semi + 1;
     }
-    return true;
+    return Status::success();
 }
 
 bool XmlPullReader::attribute(std::string_view localName, std::string& value) const {
     for (const auto& [name, raw] : attributes_) {
         if (name == localName) {
             value.clear();
-            QString ignored;
-            return decodeInto(raw, value, ignored);
+            return decodeInto(raw, value).ok();
         }
     }
     return false;
 }
 
-XmlPullReader::Token XmlPullReader::readEndTag() {
+Result<XmlPullReader::Token> XmlPullReader::readEndTag() {
     pos_ += 2;
     const std::size_t start = pos_;
     while (pos_ < doc_.size() && isNameChar(doc_[pos_])) {
@@ -195,20 +193,20 @@ XmlPullReader::Token XmlPullReader::readEndTag() {
         ++pos_;
     }
     if (pos_ >= doc_.size() || doc_[pos_] != '>') {
-        return fail(QStringLiteral("незакрытый тег в XML"));
+        return fail(readerTexts().xmlUnclosedTag);
     }
     ++pos_;
     if (open_.empty() || open_.back() != qualified) {
-        return fail(QStringLiteral("теги XML не соответствуют друг другу"));
+        return fail(readerTexts().xmlMismatchedTags);
     }
     open_.pop_back();
     localName_ = localOf(qualified);
-    return Token::EndElement;
+    return Result<Token>::success(Token::EndElement);
 }
 
-XmlPullReader::Token XmlPullReader::readStartTag() {
+Result<XmlPullReader::Token> XmlPullReader::readStartTag() {
     if (sawRoot_ && open_.empty()) {
-        return fail(QStringLiteral("в XML больше одного корневого элемента"));
+        return fail(readerTexts().xmlSecondRoot);
     }
     ++pos_;
     const std::size_t start = pos_;
@@ -217,7 +215,7 @@ XmlPullReader::Token XmlPullReader::readStartTag() {
     }
     const std::string_view qualified = doc_.substr(start, pos_ - start);
     if (qualified.empty()) {
-        return fail(QStringLiteral("неверный тег в XML"));
+        return fail(readerTexts().xmlBadTag);
     }
     attributes_.clear();
     for (;;) {
@@ -226,7 +224,7 @@ XmlPullReader::Token XmlPullReader::readStartTag() {
             ++pos_;
         }
         if (pos_ >= doc_.size()) {
-            return fail(QStringLiteral("незакрытый тег в XML"));
+            return fail(readerTexts().xmlUnclosedTag);
         }
         const char c = doc_[pos_];
         if (c == '>') {
@@ -235,14 +233,14 @@ XmlPullReader::Token XmlPullReader::readStartTag() {
         }
         if (c == '/') {
             if (pos_ + 1 >= doc_.size() || doc_[pos_ + 1] != '>') {
-                return fail(QStringLiteral("неверный тег в XML"));
+                return fail(readerTexts().xmlBadTag);
             }
             pos_ += 2;
             pendingEnd_ = true;
             break;
         }
         if (pos_ == before) {
-            return fail(QStringLiteral("неверный тег в XML"));
+            return fail(readerTexts().xmlBadTag);
         }
         const std::size_t nameStart = pos_;
         while (pos_ < doc_.size() && isNameChar(doc_[pos_])) {
@@ -253,27 +251,27 @@ XmlPullReader::Token XmlPullReader::readStartTag() {
             ++pos_;
         }
         if (attrName.empty() || pos_ >= doc_.size() || doc_[pos_] != '=') {
-            return fail(QStringLiteral("неверный атрибут в XML"));
+            return fail(readerTexts().xmlBadAttribute);
         }
         ++pos_;
         while (pos_ < doc_.size() && isSpace(doc_[pos_])) {
             ++pos_;
         }
         if (pos_ >= doc_.size() || (doc_[pos_] != '"' && doc_[pos_] != '\'')) {
-            return fail(QStringLiteral("неверный атрибут в XML"));
+            return fail(readerTexts().xmlBadAttribute);
         }
         const char quote = doc_[pos_++];
         const auto close = doc_.find(quote, pos_);
         if (close == std::string_view::npos) {
-            return fail(QStringLiteral("незакрытый атрибут в XML"));
+            return fail(readerTexts().xmlUnclosedAttribute);
         }
         const std::string_view raw = doc_.substr(pos_, close - pos_);
         if (raw.find('<') != std::string_view::npos) {
-            return fail(QStringLiteral("неверный атрибут в XML"));
+            return fail(readerTexts().xmlBadAttribute);
         }
         pos_ = close + 1;
         if (attributes_.size() >= kMaxAttributes) {
-            return fail(QStringLiteral("слишком много атрибутов в XML"));
+            return fail(readerTexts().xmlTooManyAttributes);
         }
         if (attrName.substr(0, 5) != "xmlns") {
             attributes_.emplace_back(localOf(attrName), raw);
@@ -281,24 +279,24 @@ XmlPullReader::Token XmlPullReader::readStartTag() {
     }
     open_.push_back(qualified);
     if (static_cast<int>(open_.size()) > maxDepth_) {
-        return fail(QStringLiteral("слишком глубокая вложенность XML"));
+        return fail(readerTexts().xmlTooDeep);
     }
     sawRoot_ = true;
     localName_ = localOf(qualified);
-    return Token::StartElement;
+    return Result<Token>::success(Token::StartElement);
 }
 
-XmlPullReader::Token XmlPullReader::next() {
-    if (failed_) {
-        return Token::Error;
+Result<XmlPullReader::Token> XmlPullReader::next() {
+    if (!refusal_.isEmpty()) {
+        return Result<Token>::failure(refusal_);
     }
     if (done_) {
-        return Token::EndOfDocument;
+        return Result<Token>::success(Token::EndOfDocument);
     }
     if (pendingEnd_) {
         pendingEnd_ = false;
         open_.pop_back();
-        return Token::EndElement;
+        return Result<Token>::success(Token::EndElement);
     }
     text_.clear();
     bool haveText = false;
@@ -311,14 +309,13 @@ XmlPullReader::Token XmlPullReader::next() {
             if (open_.empty()) {
                 for (char c : raw) {
                     if (!isSpace(c)) {
-                        return fail(QStringLiteral("текст вне корневого элемента XML"));
+                        return fail(readerTexts().xmlTextOutsideRoot);
                     }
                 }
                 continue;
             }
-            QString error;
-            if (!decodeInto(raw, text_, error)) {
-                return fail(error);
+            if (Status decoded = decodeInto(raw, text_); !decoded) {
+                return fail(decoded.error());
             }
             haveText = true;
             continue;
@@ -326,11 +323,11 @@ XmlPullReader::Token XmlPullReader::next() {
         const std::string_view rest = doc_.substr(pos_);
         if (rest.substr(0, 9) == "<![CDATA[") {
             if (open_.empty()) {
-                return fail(QStringLiteral("текст вне корневого элемента XML"));
+                return fail(readerTexts().xmlTextOutsideRoot);
             }
             const auto close = doc_.find("]]>", pos_ + 9);
             if (close == std::string_view::npos) {
-                return fail(QStringLiteral("незакрытый блок CDATA в XML"));
+                return fail(readerTexts().xmlUnclosedCdata);
             }
             text_.append(doc_.substr(pos_ + 9, close - pos_ - 9));
             pos_ = close + 3;
@@ -338,24 +335,24 @@ XmlPullReader::Token XmlPullReader::next() {
             continue;
         }
         if (haveText) {
-            return Token::Text;
+            return Result<Token>::success(Token::Text);
         }
         if (rest.substr(0, 4) == "<!--") {
             pos_ += 4;
             if (!skipPast("-->")) {
-                return fail(QStringLiteral("незакрытый комментарий в XML"));
+                return fail(readerTexts().xmlUnclosedComment);
             }
             continue;
         }
         if (rest.substr(0, 2) == "<?") {
             pos_ += 2;
             if (!skipPast("?>")) {
-                return fail(QStringLiteral("незакрытая инструкция в XML"));
+                return fail(readerTexts().xmlUnclosedInstruction);
             }
             continue;
         }
         if (rest.substr(0, 2) == "<!") {
-            return fail(QStringLiteral("XML с объявлением DOCTYPE не принимается"));
+            return fail(readerTexts().xmlDoctype);
         }
         if (rest.substr(0, 2) == "</") {
             return readEndTag();
@@ -363,16 +360,16 @@ XmlPullReader::Token XmlPullReader::next() {
         return readStartTag();
     }
     if (haveText) {
-        return Token::Text;
+        return Result<Token>::success(Token::Text);
     }
     if (!open_.empty()) {
-        return fail(QStringLiteral("XML обрывается до конца"));
+        return fail(readerTexts().xmlCutShort);
     }
     if (!sawRoot_) {
-        return fail(QStringLiteral("в XML нет элементов"));
+        return fail(readerTexts().xmlNoElements);
     }
     done_ = true;
-    return Token::EndOfDocument;
+    return Result<Token>::success(Token::EndOfDocument);
 }
 
 }  // namespace normativ

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "result.h"
+
 #include <QString>
 #include <string>
 #include <string_view>
@@ -15,33 +17,36 @@ namespace normativ {
 /// malformed markup and invalid UTF-8. Names are given without their namespace prefix.
 class XmlPullReader {
   public:
-    enum class Token { StartElement, EndElement, Text, EndOfDocument, Error };
+    enum class Token { StartElement, EndElement, Text, EndOfDocument };
 
-    explicit XmlPullReader(std::string_view document, int maxDepth = 64);
+    /// A reader of the document; refused when its bytes are not UTF-8. The document must
+    /// outlive the reader.
+    static Result<XmlPullReader> open(std::string_view document, int maxDepth = 64);
 
-    /// The next token. After Error or EndOfDocument it stays there. An empty element
-    /// gives a StartElement and then an EndElement. Character data between two tags comes
-    /// as one Text token (entities decoded, CDATA joined, whitespace kept).
-    Token next();
+    /// The next token, or why the document is refused (Russian). After a refusal or
+    /// EndOfDocument it stays there. An empty element gives a StartElement and then an
+    /// EndElement. Character data between two tags comes as one Text token (entities
+    /// decoded, CDATA joined, whitespace kept).
+    Result<Token> next();
 
     /// The local name of the element just started or ended.
     std::string_view name() const { return localName_; }
     /// The decoded value of an attribute of the element just started, by local name;
-    /// false when it has no such attribute.
-    bool attribute(std::string_view localName, std::string& value) const;
+    /// false when it has no such attribute or its value holds a malformed reference (the
+    /// readers then treat it as missing).
+    [[nodiscard]] bool attribute(std::string_view localName, std::string& value) const;
     /// The character data of the Text token.
     const std::string& text() const { return text_; }
     /// Depth of the current element: 1 for the root.
     int depth() const { return static_cast<int>(open_.size()); }
-    /// Why the document was refused (Russian), after Error.
-    const QString& error() const { return error_; }
 
   private:
-    Token fail(const QString& message);
-    bool decodeInto(std::string_view raw, std::string& out, QString& error) const;
-    Token readStartTag();
-    Token readEndTag();
-    bool skipPast(std::string_view terminator);
+    XmlPullReader(std::string_view document, int maxDepth);
+    Result<Token> fail(const QString& message);
+    Status decodeInto(std::string_view raw, std::string& out) const;
+    Result<Token> readStartTag();
+    Result<Token> readEndTag();
+    [[nodiscard]] bool skipPast(std::string_view terminator);
 
     std::string_view doc_;
     std::size_t pos_ = 0;
@@ -53,12 +58,11 @@ class XmlPullReader {
     bool pendingEnd_ = false;
     bool sawRoot_ = false;
     bool done_ = false;
-    bool failed_ = false;
-    QString error_;
+    QString refusal_;  // given again by every later next()
 };
 
 /// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values
 /// past U+10FFFF).
-bool isValidUtf8(std::string_view bytes);
+[[nodiscard]] bool isValidUtf8(std::string_view bytes);
 
 }  // namespace normativ

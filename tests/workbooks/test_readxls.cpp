@@ -6,6 +6,7 @@
 #include "testsupport.h"
 
 #include <QtTest>
+#include <limits>
 
 using namespace normativ;
 using namespace testsupport;
@@ -45,6 +46,17 @@ QByteArray labelSst(int row, int column, std::uint32_t index) {
 QByteArray textFormula(int row, int column) {
     QByteArray d = cellHeader(row, column);
     d += QByteArray("\0\0\0\0\0\0\xFF\xFF", 8);
+    d += QByteArray(6, '\0');
+    d += QByteArray("\x03\x00\x1e\x01\x00", 5);
+    return record(0x0006, d);
+}
+
+// A FORMULA record (=1) whose stored result is the number `value`.
+QByteArray numberFormula(int row, int column, double value) {
+    QByteArray d = cellHeader(row, column);
+    QByteArray v(8, '\0');
+    qToLittleEndian<double>(value, v.data());
+    d += v;
     d += QByteArray(6, '\0');
     d += QByteArray("\x03\x00\x1e\x01\x00", 5);
     return record(0x0006, d);
@@ -269,6 +281,38 @@ class TestReadXls : public QObject {
         const auto book = openWorkbook(file);
         QVERIFY2(!book.ok(), "a hostile file was accepted");
         QVERIFY(!book.error().isEmpty());
+    }
+
+    // A cell is refused for the same reason whether a NUMBER or a FORMULA's stored result
+    // holds it: a formula's cell is no way around the checks.
+    void refusedCells_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("reason");
+
+        const QString badNumber = u"файл .xls повреждён: неверное число в ячейке"_qs;
+        const QString outside = u"файл .xls повреждён: ячейка за пределами листа"_qs;
+        const double inf = std::numeric_limits<double>::infinity();
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        QTest::newRow("NUMBER inf") << xls({numberRecord(0, 0, inf)}) << badNumber;
+        QTest::newRow("NUMBER NaN") << xls({numberRecord(0, 0, nan)}) << badNumber;
+        QTest::newRow("FORMULA result inf") << xls({numberFormula(0, 0, inf)}) << badNumber;
+        QTest::newRow("FORMULA result -inf") << xls({numberFormula(0, 0, -inf)}) << badNumber;
+        QTest::newRow("FORMULA result NaN") << xls({numberFormula(0, 0, nan)}) << badNumber;
+        QTest::newRow("FORMULA result NaN among good cells")
+            << xls({numberRecord(0, 0, 1) + numberFormula(1, 0, nan) + numberRecord(2, 0, 3)})
+            << badNumber;
+        QTest::newRow("NUMBER past XFD") << xls({numberRecord(0, 16384, 1)}) << outside;
+        QTest::newRow("FORMULA past XFD") << xls({numberFormula(0, 16384, 1)}) << outside;
+        QTest::newRow("text FORMULA past XFD, with its STRING")
+            << xls({textFormula(0, 16384) + stringRecord(u"итого"_qs)}) << outside;
+    }
+
+    void refusedCells() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, reason);
+        const auto book = readXls(file);
+        QVERIFY2(!book.ok(), "a damaged cell was accepted");
+        QCOMPARE(book.error(), reason);
     }
 };
 
