@@ -7,11 +7,11 @@ namespace normativ {
 namespace {
 
 // clang-format off
-constexpr std::array<PlanningYear, 3> kPlanningYears{{
+constexpr auto kPlanningYears = std::to_array<PlanningYear>({
     {2010, 1.262, false},
     {2011, double(1.342f), true},
     {2012, double(1.342f), true},
-}};
+});
 // clang-format on
 
 FieldValue indexValue(const PlanningYear& year) {
