@@ -39,7 +39,7 @@ std::optional<QString> walkDistributionEditor(Store& store) {
             if (const auto text = table.kindText(r, kind)) table.storeKindText(r, kind, *text);
         }
         table.storePupilText(r, table.pupilText(r, store.locale), store.locale);
-        if (!table.isComplete(r)) return kIncompleteRecordMessage;
+        if (!table.isComplete(r)) return distributionCheckTexts().incompleteRecord;
     }
     return distributedTotalProblem(store);
 }

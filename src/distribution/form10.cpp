@@ -1,6 +1,7 @@
 #include "form10.h"
 
 #include "distributioncheck.h"
+#include "distributionchecktexts.h"
 
 #include "closeguard.h"
 #include "form10texts.h"
@@ -21,10 +22,8 @@ namespace normativ {
 
 namespace {
 
-using namespace form10text;
-
-QLabel* makeLabel(QWidget* parent, const char* name, QStringView text = {}) {
-    auto* label = new QLabel(text.toString(), parent);
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text = {}) {
+    auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     return label;
 }
@@ -40,16 +39,10 @@ QComboBox* makeCombo(QWidget* parent, const char* name, Kind kind) {
     return combo;
 }
 
-QPushButton* makeButton(QWidget* parent, const char* name, QStringView caption) {
-    auto* button = new QPushButton(caption.toString(), parent);
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
     return button;
-}
-
-QStringList toStrings(std::initializer_list<QStringView> texts) {
-    QStringList list;
-    for (QStringView text : texts) list.append(text.toString());
-    return list;
 }
 
 }  // namespace
@@ -57,7 +50,7 @@ QStringList toStrings(std::initializer_list<QStringView> texts) {
 Form10::Form10(Store& store, Navigator& navigator, QWidget* parent)
     : QWidget(parent, Qt::Window), store_(store), navigator_(navigator) {
     setObjectName(QStringLiteral("Form10"));
-    setWindowTitle(kCaption.toString());
+    setWindowTitle(form10Texts().caption);
     createControls();
     layOut();
 
@@ -71,25 +64,26 @@ Form10::Form10(Store& store, Navigator& navigator, QWidget* parent)
 }
 
 void Form10::createControls() {
+    const Form10Texts& texts = form10Texts();
     // Created in reading order, which is also the keyboard order.
-    label1_ = makeLabel(this, "Label1", kLabel1);
+    label1_ = makeLabel(this, "Label1", texts.agePrompt);
     combo1_ = makeCombo(this, "Combo1", Kind::AgeClass);
-    label2_ = makeLabel(this, "Label2", kLabel2);
+    label2_ = makeLabel(this, "Label2", texts.stayModePrompt);
     combo2_ = makeCombo(this, "Combo2", Kind::StayMode);
-    label3_ = makeLabel(this, "Label3", kLabel3);
+    label3_ = makeLabel(this, "Label3", texts.orientationPrompt);
     combo3_ = makeCombo(this, "Combo3", Kind::Orientation);
     label8_ = makeLabel(this, "Label8");
     label9_ = makeLabel(this, "Label9");
     label7_ = makeLabel(this, "Label7");
-    label4_ = makeLabel(this, "Label4", kLabel4);
+    label4_ = makeLabel(this, "Label4", texts.pupilsPrompt);
     text1_ = new QLineEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
     label17_ = makeLabel(this, "Label17");
     label5_ = makeLabel(this, "Label5");
-    command3_ = makeButton(this, "Command3", kBackToParameters);
-    command6_ = makeButton(this, "Command6", kDelete);
-    command2_ = makeButton(this, "Command2", kCreate);
-    command1_ = makeButton(this, "Command1", kFinishAtDesign);
+    command3_ = makeButton(this, "Command3", texts.backToParametersButton);
+    command6_ = makeButton(this, "Command6", texts.deleteButton);
+    command2_ = makeButton(this, "Command2", texts.createButton);
+    command1_ = makeButton(this, "Command1", texts.finishButtonAtDesign);
     label6_ = makeLabel(this, "Label6");
 
     // The echo labels show the chosen texts whole, however long.
@@ -114,6 +108,7 @@ void Form10::createControls() {
 // grows to hold them, so that nothing is ever cut off.
 void Form10::layOut() {
     using placement::kGap;
+    const Form10Texts& texts = form10Texts();
 
     // The button row decides the width of the window.
     const int buttonHeight = std::max(twips(495), command1_->sizeHint().height());
@@ -124,11 +119,11 @@ void Form10::layOut() {
         int minimumWidth;
     };
     const ButtonPlace buttons[] = {
-        {command3_, twips(1080), toStrings({kBack, kBackToParameters}), twips(2415)},
-        {command6_, twips(3720), toStrings({kDelete}), twips(1695)},
-        {command2_, twips(5520), toStrings({kCreate}), twips(1935)},
+        {command3_, twips(1080), {texts.backButton, texts.backToParametersButton}, twips(2415)},
+        {command6_, twips(3720), {texts.deleteButton}, twips(1695)},
+        {command2_, twips(5520), {texts.createButton}, twips(1935)},
         // The design caption is replaced before the window is ever shown.
-        {command1_, twips(7800), toStrings({kNext, kFinish}), twips(2415)},
+        {command1_, twips(7800), {texts.nextButton, texts.finishButton}, twips(2415)},
     };
     int right = 0;
     for (const ButtonPlace& place : buttons) {
@@ -189,8 +184,10 @@ void Form10::layOut() {
     {
         const int top = rowTop(twips(4560));
         const int width = windowWidth - 2 * margin;
-        const QStringList messages = toStrings({kIncomplete, kLimitReached, kTotalAbovePupilCount,
-                                                kTotalBelowPupilCount, kPupilCountNotEntered});
+        const DistributionCheckTexts& checks = distributionCheckTexts();
+        const QStringList messages{checks.incompleteRecord, texts.limitReachedMessage,
+                                   checks.totalAbovePupilCount, checks.totalBelowPupilCount,
+                                   checks.pupilCountNotEntered};
         placeRow(top, {{label17_, QRect(margin, 0, width,
                                         placement::labelHeight(label17_, width, messages))}});
     }
@@ -255,7 +252,7 @@ void Form10::onCommand1Clicked() {
     }
     storeControls();
     if (!table.isComplete(table.currentRecord)) {
-        showMessage(kIncomplete);
+        showMessage(distributionCheckTexts().incompleteRecord);
         return;
     }
     ++table.currentRecord;
@@ -269,7 +266,7 @@ void Form10::finish() {
     const DistributionTable& table = store_.distribution;
     storeControls();
     if (!table.isComplete(table.currentRecord)) {
-        showMessage(kIncomplete);
+        showMessage(distributionCheckTexts().incompleteRecord);
         return;
     }
     if (const auto problem = distributedTotalProblem(store_)) {
@@ -284,12 +281,12 @@ void Form10::finish() {
 void Form10::onCommand2Clicked() {
     DistributionTable& table = store_.distribution;
     if (recordCount() >= kMaxDistributionRecords) {
-        showMessage(kLimitReached);
+        showMessage(form10Texts().limitReachedMessage);
         return;
     }
     storeControls();
     if (!table.isComplete(table.currentRecord)) {
-        showMessage(kIncomplete);
+        showMessage(distributionCheckTexts().incompleteRecord);
         return;
     }
     setRecordCount(recordCount() + 1);
@@ -375,16 +372,17 @@ void Form10::refreshCountersAndButtons() {
     const bool last = current == count;
     command2_->setVisible(last);
     command6_->setVisible(last);
-    command3_->setText(kBack.toString());
-    command1_->setText((last ? kFinish : kNext).toString());
+    const Form10Texts& texts = form10Texts();
+    command3_->setText(texts.backButton);
+    command1_->setText(last ? texts.finishButton : texts.nextButton);
     if (current == 1) {
-        command3_->setText(kBackToParameters.toString());
+        command3_->setText(texts.backToParametersButton);
         command6_->setVisible(false);
     }
 }
 
-void Form10::showMessage(QStringView text) {
-    label17_->setText(text.toString());
+void Form10::showMessage(const QString& text) {
+    label17_->setText(text);
     label17_->show();
 }
 

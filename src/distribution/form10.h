@@ -49,7 +49,7 @@ class Form10 : public QWidget {
     void showRecord();
     void clearControls();
     void refreshCountersAndButtons();
-    void showMessage(QStringView text);
+    void showMessage(const QString& text);
     void hideMessage();
     void backToMainWindow();
     int recordCount() const;

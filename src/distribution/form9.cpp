@@ -16,18 +16,16 @@ namespace normativ {
 
 namespace {
 
-using namespace form9text;
-
-QLabel* makeLabel(QWidget* parent, const char* name, QStringView text) {
-    auto* label = new QLabel(text.toString(), parent);
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
 
-QPushButton* makeButton(QWidget* parent, const char* name, QStringView caption) {
-    auto* button = new QPushButton(caption.toString(), parent);
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
     return button;
 }
@@ -37,14 +35,15 @@ QPushButton* makeButton(QWidget* parent, const char* name, QStringView caption) 
 Form9::Form9(Navigator& navigator, Form10& editor, QWidget* parent)
     : QWidget(parent, Qt::Window), navigator_(navigator), editor_(editor) {
     setObjectName(QStringLiteral("Form9"));
-    setWindowTitle(kCaption.toString());
-    label6_ = makeLabel(this, "Label6", kLabel6);
-    label2_ = makeLabel(this, "Label2", kLabel2);
-    label3_ = makeLabel(this, "Label3", kLabel3);
-    label4_ = makeLabel(this, "Label4", kLabel4);
-    label5_ = makeLabel(this, "Label5", kLabel5);
-    commandButton2_ = makeButton(this, "CommandButton2", kBack);
-    command1_ = makeButton(this, "Command1", kNext);
+    const Form9Texts& texts = form9Texts();
+    setWindowTitle(texts.caption);
+    label6_ = makeLabel(this, "Label6", texts.introduction);
+    label2_ = makeLabel(this, "Label2", texts.countsPrompt);
+    label3_ = makeLabel(this, "Label3", texts.parametersHint);
+    label4_ = makeLabel(this, "Label4", texts.navigationHint);
+    label5_ = makeLabel(this, "Label5", texts.sameGroupsHint);
+    commandButton2_ = makeButton(this, "CommandButton2", texts.backButton);
+    command1_ = makeButton(this, "Command1", texts.nextButton);
     layOut();
 
     connect(command1_, &QPushButton::clicked, this, &Form9::onCommand1Clicked);
@@ -57,8 +56,9 @@ void Form9::layOut() {
     using placement::kGap;
     const int margin = twips(720);
     const int buttonHeight = std::max(twips(495), command1_->sizeHint().height());
-    const int backWidth = placement::buttonWidth(commandButton2_, {kBack.toString()}, twips(1695));
-    const int nextWidth = placement::buttonWidth(command1_, {kNext.toString()}, twips(1695));
+    const int backWidth =
+        placement::buttonWidth(commandButton2_, {form9Texts().backButton}, twips(1695));
+    const int nextWidth = placement::buttonWidth(command1_, {form9Texts().nextButton}, twips(1695));
     const int nextLeft = std::max(twips(7800), twips(1080) + backWidth + kGap);
     const int windowWidth = std::max(twips(11520), nextLeft + nextWidth + margin);
 

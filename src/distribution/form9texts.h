@@ -1,32 +1,21 @@
 #pragma once
 
-#include <QStringView>
+#include <QString>
 
-// Every text the distribution introduction window shows.
-namespace normativ::form9text {
+namespace normativ {
 
-inline constexpr QStringView kCaption = u"Распределение воспитанников учреждения";
+/// Every text the distribution introduction window (Form9) shows.
+struct Form9Texts {
+    QString caption;
+    /// The five paragraphs, top to bottom: Label6, Label2 to Label5.
+    QString introduction;
+    QString countsPrompt;
+    QString parametersHint;
+    QString navigationHint;
+    QString sameGroupsHint;
+    QString backButton;
+    QString nextButton;
+};
+const Form9Texts& form9Texts();
 
-inline constexpr QStringView kLabel6 =
-    u"Для расчета среднего значения норматива затрат на оказание услуг по обучению и "
-    u"содержанию детей в конкретном дошкольном образовательном учреждении Вам предлагается "
-    u"ввести данные по распределению воспитанников по группам в зависимости от их "
-    u"направленности, возраста детей, а также режимов пребывания.";
-inline constexpr QStringView kLabel2 =
-    u"Для этого Вам предлагается указать количество детей, обучающихся в группах с "
-    u"различными параметрами (возраст, направленность, режим пребывания).";
-inline constexpr QStringView kLabel3 =
-    u"Для выбора параметров групп используйте поля \"укажите возраст воспитанников\", "
-    u"\"укажите направленность групп\" и \"укажите режим пребывания в группе\"";
-inline constexpr QStringView kLabel4 =
-    u"Для перемещения между записями используйте кнопки \"далее\" и \"назад\", а для "
-    u"добавления новой записи используйте кнопку \"добавить\"";
-inline constexpr QStringView kLabel5 =
-    u"Количество записей не привязывается к количеству групп, если в учреждении имеется "
-    u"несколько одинаковых по своим характеристикам групп, то однократно указывается общее "
-    u"количество воспитанников в группах с обозначенными характеристиками.";
-
-inline constexpr QStringView kBack = u"Назад";
-inline constexpr QStringView kNext = u"Далее";
-
-}  // namespace normativ::form9text
+}  // namespace normativ

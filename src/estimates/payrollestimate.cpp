@@ -202,48 +202,6 @@ SavedPayrollEstimateText PayrollEstimate::boxTexts() const {
     return copy;
 }
 
-const QStringList& payrollRowCaptions() {
-    static const QStringList captions{
-        QStringLiteral("Воспитатели"),
-        QStringLiteral("Музыкальные руководители"),
-        QStringLiteral("Инструктора по физической культуре"),
-        QStringLiteral("Инструктора методисты"),
-        QStringLiteral("Концертмейстеры"),
-        QStringLiteral("Педагоги дополнительного образования"),
-        QStringLiteral("Педагоги-организаторы"),
-        QStringLiteral("Социальные педагоги"),
-        QStringLiteral("Методисты"),
-        QStringLiteral("Педагоги-психологи"),
-        QStringLiteral("Руководители физ. воспитания"),
-        QStringLiteral("Учителя-дефектологи, учителя-логопеды"),
-        QStringLiteral("Педагогический персонал (всего)"),
-        QStringLiteral("Учебно-вспомогательный персонал (всего)"),
-        QStringLiteral("Заведующий ДОУ"),
-        QStringLiteral("Зам. заведующего по воспитательной работе"),
-        QStringLiteral("Зам. заведующего по хозяйственной работе"),
-        QStringLiteral("Заведующий хозяйством"),
-        QStringLiteral("Главный бухгалтер"),
-        QStringLiteral("Бухгалтер"),
-        QStringLiteral("Делопроизводитель"),
-        QStringLiteral("Кассир"),
-        QStringLiteral("АУП (всего)"),
-        QStringLiteral("Обслуживающий персонал (всего)"),
-        QStringLiteral("Оплата труда персонала ДОУ (всего)"),
-    };
-    return captions;
-}
-
-const QStringList& payrollColumnCaptions() {
-    static const QStringList captions{
-        QStringLiteral("  количество      ставок на воспитанника"),
-        QStringLiteral("количество ставок (всего)"),
-        QStringLiteral("средняя заработная плата (рублей)"),
-        QStringLiteral("объем расходов на воспитанника,          рублей"),
-        QStringLiteral("объем расходов (всего), рублей"),
-    };
-    return captions;
-}
-
 PayrollEstimate computePayrollEstimate(const Store& store) {
     const QLocale& loc = store.locale;
     const InstitutionRecord& rec = store.record;

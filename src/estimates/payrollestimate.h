@@ -5,7 +5,6 @@
 #include "estimatecopies.h"
 
 #include <QString>
-#include <QStringList>
 #include <array>
 
 namespace normativ {
@@ -27,11 +26,6 @@ struct PayrollEstimate {
     /// The 125 texts in grid box order (Text1 … Text120, Text221 … Text225).
     SavedPayrollEstimateText boxTexts() const;
 };
-
-/// The row captions of the grid, rows 1 to 25.
-const QStringList& payrollRowCaptions();
-/// The column captions of the grid, columns 1 to 5.
-const QStringList& payrollColumnCaptions();
 
 /// Computes the payroll estimate from the answers, the distribution and the
 /// coefficients the normative calculation kept. Columns 1 and 2 show three decimals,

@@ -2,6 +2,7 @@
 
 #include "weightsets.h"
 
+#include "estimatetexts.h"
 #include "shownnumbers.h"
 #include "store.h"
 
@@ -28,24 +29,6 @@ constexpr float kPropertyUpkeepBase = kServiceItemBase[6];
 constexpr float kOne = 1.0f;
 
 }  // namespace
-
-const QStringList& servicesLineCaptions() {
-    static const QStringList captions{
-        QStringLiteral("Расходы на приобретение коммунальных услуг (вода, тепло, "
-                       "электроэнергия, стоки)"),
-        QStringLiteral("Расходы на приобретение услуг связи"),
-        QStringLiteral("Расходы на организацию питания воспитанников"),
-        QStringLiteral("Расходы на приобретение транспортных услуг"),
-        QStringLiteral("Расходы на содержание имущества учреждения, включая аренду имущества"),
-        QStringLiteral("Прочие расходы"),
-        QStringLiteral("Совокупные расходы на приобретение услуг"),
-    };
-    return captions;
-}
-
-QString seeOtherExpensesText() {
-    return QStringLiteral("см. пр. расх.");
-}
 
 QString shownTotalSubsidyText(const Store& store) {
     const QLocale& loc = store.locale;
@@ -82,10 +65,11 @@ ServicesEstimate computeServicesEstimate(const Store& store, const QString& payr
             shown(shownTotal(line) / pupils, 0, loc);
     };
     auto writeSeeOther = [&](int line) {
+        const QString& seeOther = estimateTexts().seeOtherExpenses;
         out.texts[SavedServicesEstimateText::totalBox(line) - ServicesEstimate::kFirstBox] =
-            seeOtherExpensesText();
+            seeOther;
         out.texts[SavedServicesEstimateText::perPupilBox(line) - ServicesEstimate::kFirstBox] =
-            seeOtherExpensesText();
+            seeOther;
     };
 
     if (rec.useOwnServicesData.toDouble(loc) == 1.0) {

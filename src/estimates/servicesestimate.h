@@ -4,7 +4,6 @@
 
 #include <QLocale>
 #include <QString>
-#include <QStringList>
 #include <array>
 
 namespace normativ {
@@ -27,11 +26,6 @@ struct ServicesEstimate {
     }
     const QString& total(int line) const { return box(SavedServicesEstimateText::totalBox(line)); }
 };
-
-/// The line captions, lines 1 to 7.
-const QStringList& servicesLineCaptions();
-/// The text of a line whose amounts are part of "other expenses" (own-data way).
-QString seeOtherExpensesText();
 
 /// The total subsidy of the institution as the result step shows it: the education
 /// normative times the pupils plus the maintenance normative rounded to roubles times

@@ -4,18 +4,25 @@
 
 namespace normativ::info {
 
-/// The fixed texts of the welcome and information windows.
-QString welcomeCaption();
-QString welcomeText1();
-QString welcomeText2();
-QString welcomeText3();
-QString contactAddress();
-QString welcomeButton();
+/// Every text of the welcome window (Form8) and the two information windows (Form4,
+/// Form5).
+struct InfoTexts {
+    QString welcomeCaption;
+    /// The welcome window's Label1 to Label4.
+    QString welcomeText1;
+    QString welcomeText2;
+    QString welcomeText3;
+    QString contactAddress;
+    QString welcomeButton;
 
-QString payrollInfoCaption();
-QString payrollInfoText();
-QString servicesInfoCaption();
-QString servicesInfoText();
-QString closeButton();
+    /// The information windows keep their paragraphs in one text, joined by runs of
+    /// blanks, as the paragraph label expects them.
+    QString payrollInfoCaption;
+    QString payrollInfoText;
+    QString servicesInfoCaption;
+    QString servicesInfoText;
+    QString closeButton;
+};
+const InfoTexts& infoTexts();
 
 }  // namespace normativ::info

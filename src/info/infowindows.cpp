@@ -44,7 +44,8 @@ QPushButton* addButton(QWidget* parent, const char* name, const QString& text, i
 
 Form8::Form8(QWidget* mainWindow, QWidget* parent) : QWidget(parent), mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("Form8"));
-    setWindowTitle(info::welcomeCaption());
+    const info::InfoTexts& texts = info::infoTexts();
+    setWindowTitle(texts.welcomeCaption);
     // Each text keeps its designed top unless the text above needs more room: then it
     // moves down, so that nothing overlaps in any font.
     int bottom = 0;
@@ -54,11 +55,11 @@ Form8::Form8(QWidget* mainWindow, QWidget* parent) : QWidget(parent), mainWindow
         w->setGeometry(w->x(), y, w->width(), h);
         bottom = y + h + twips(120);
     };
-    place(addLabel(this, "Label1", info::welcomeText1(), 360, 360, 1800), 360);
-    place(addLabel(this, "Label2", info::welcomeText2(), 360, 2280, 1860, true), 2280);
-    place(addLabel(this, "Label3", info::welcomeText3(), 360, 4200, 720), 4200);
-    place(addLabel(this, "Label4", info::contactAddress(), 360, 4920, 300, true), 4920);
-    auto* start = addButton(this, "Command1", info::welcomeButton(), 3720, 5280, 2760);
+    place(addLabel(this, "Label1", texts.welcomeText1, 360, 360, 1800), 360);
+    place(addLabel(this, "Label2", texts.welcomeText2, 360, 2280, 1860, true), 2280);
+    place(addLabel(this, "Label3", texts.welcomeText3, 360, 4200, 720), 4200);
+    place(addLabel(this, "Label4", texts.contactAddress, 360, 4920, 300, true), 4920);
+    auto* start = addButton(this, "Command1", texts.welcomeButton, 3720, 5280, 2760);
     place(start, 5280);
     setFixedSize(twips(kLabelWidth + 720), bottom + twips(240));
     connect(start, &QPushButton::clicked, this, &Form8::onCommand1Clicked);
@@ -83,7 +84,7 @@ InfoWindow::InfoWindow(const QString& name, const QString& caption, const QStrin
     auto* label = new ParagraphLabel(text, this);
     label->setObjectName(QStringLiteral("Label1"));
     label->setGeometry(QRect(twipsPoint(360, 360), twipsSize(kLabelWidth, buttonTop - 480)));
-    auto* close = addButton(this, "Command1", info::closeButton(), buttonLeft, buttonTop);
+    auto* close = addButton(this, "Command1", info::infoTexts().closeButton, buttonLeft, buttonTop);
     setFixedSize(twipsSize(kLabelWidth + 720, height));
     connect(close, &QPushButton::clicked, this, &InfoWindow::onCommand1Clicked);
 }
@@ -105,11 +106,11 @@ void InfoWindow::closeEvent(QCloseEvent* event) {
 }
 
 Form4::Form4(QWidget* mainWindow)
-    : InfoWindow(QStringLiteral("Form4"), info::payrollInfoCaption(), info::payrollInfoText(), 2880,
-                 4080, 4800, mainWindow) {}
+    : InfoWindow(QStringLiteral("Form4"), info::infoTexts().payrollInfoCaption,
+                 info::infoTexts().payrollInfoText, 2880, 4080, 4800, mainWindow) {}
 
 Form5::Form5(QWidget* mainWindow)
-    : InfoWindow(QStringLiteral("Form5"), info::servicesInfoCaption(), info::servicesInfoText(),
-                 3720, 6840, 7560, mainWindow) {}
+    : InfoWindow(QStringLiteral("Form5"), info::infoTexts().servicesInfoCaption,
+                 info::infoTexts().servicesInfoText, 3720, 6840, 7560, mainWindow) {}
 
 }  // namespace normativ

@@ -12,11 +12,12 @@ std::optional<QString> distributedTotalProblem(const Store& store) {
     }
     const FieldValue& pupilCount = store.record[Answer::PupilCount];
     const double difference = total - pupilCount.toDouble(store.locale);
-    if (difference > 0) return kTotalAbovePupilCountMessage;
+    const DistributionCheckTexts& texts = distributionCheckTexts();
+    if (difference > 0) return texts.totalAbovePupilCount;
     if (difference == 0) return std::nullopt;
     // Below, or not comparable at all: never a match.
-    return pupilCount.isNotEnteredMarker(store.locale) ? kPupilCountNotEnteredMessage
-                                                       : kTotalBelowPupilCountMessage;
+    return pupilCount.isNotEnteredMarker(store.locale) ? texts.pupilCountNotEntered
+                                                       : texts.totalBelowPupilCount;
 }
 
 }  // namespace normativ

@@ -1,61 +1,14 @@
 #include "estimateworkbook.h"
 
 #include "cellinput.h"
+#include "estimatetexts.h"
 #include "numbers.h"
 
 #include <algorithm>
-#include <array>
 
 namespace normativ {
 
 namespace {
-
-// clang-format off
-constexpr QStringView kTitle = u"Рекомендуемая смета дошкольного образовательного учреждения";
-constexpr std::array<QStringView, 5> kColumnCaptions{
-    u"Количество ставок на воспитанника",
-    u"Количество ставок (всего)",
-    u"Средняя зп на ставку, рублей",
-    u"Объем расходов на воспитанника, рублей",
-    u"Объем расходов (всего), рублей",
-};
-/// Column A of rows 5 to 37.
-constexpr std::array<QStringView, 33> kRowCaptions{
-        u"Воспитатели",  // A5
-        u"Музыкальные руководители",  // A6
-        u"Инструктора по физической культуре",  // A7
-        u"Инструктора  методисты",  // A8
-        u"Концертмейстеры",  // A9
-        u"Педагоги дополнительного образования",  // A10
-        u"Педагоги-организаторы",  // A11
-        u"Социальные педагоги",  // A12
-        u"Методисты",  // A13
-        u"Педагоги-психологи",  // A14
-        u"Руководители физического воспитания",  // A15
-        u"Учителя-дефектологи, учителя-логопеды (логопеды)",  // A16
-        u"Педагогический персонал (всего)",  // A17
-        u"Учебно-вспомогательный персонал (всего)",  // A18
-        u"Заведующий ДОУ",  // A19
-        u"Зам.заведующего по воспитательной работе",  // A20
-        u"Зам. заведующего по хозяйственной работе",  // A21
-        u"Заведующий хозяйством",  // A22
-        u"Главный бухгалтер",  // A23
-        u"Бухгалтер",  // A24
-        u"Делопроизводитель",  // A25
-        u"кассир",  // A26
-        u"Административно-управленческий персонал (всего)",  // A27
-        u"Обслуживающий персонал (всего)",  // A28
-        u"Оплата труда персонала ДОУ (всего)",  // A29
-        u"Расходы на приобретение коммунальных услуг",  // A30
-        u"Расходы на приобретение услуг связи",  // A31
-        u"Расходы на организацию питания воспитанников",  // A32
-        u"Расходы на приобретение транспортных услуг",  // A33
-        u"Расходы на содержание имущества учреждения, включая аренду имущества",  // A34
-        u"Прочие расходы",  // A35
-        u"Совокупные расходы на приобретение услуг",  // A36
-        u"Расходы учреждения (всего)",  // A37
-};
-// clang-format on
 
 constexpr int kCaptionRow = 4;
 constexpr int kFirstPayrollRow = 5;
@@ -65,8 +18,6 @@ constexpr double kCaptionWidth = 35.71;
 constexpr double kFigureWidth = 14.14;
 constexpr double kFontSize = 11;  // the default font of a new workbook
 
-const QString kNoFigure = QStringLiteral("-");
-
 }  // namespace
 
 Workbook buildEstimateWorkbook(const Store& store) {
@@ -75,14 +26,15 @@ Workbook buildEstimateWorkbook(const Store& store) {
     const SavedServicesEstimateText& services = store.estimateCopies.services;
     const double pupils = store.record[Answer::PupilCount].toDouble(locale);
 
+    const EstimateTexts& texts = estimateTexts();
     Workbook book;
     Sheet& sheet = book.addSheet();
-    sheet.setText(u"A2", kTitle.toString());
-    for (int c = 0; c < static_cast<int>(kColumnCaptions.size()); ++c) {
-        sheet.setText(kCaptionRow, 2 + c, kColumnCaptions[c].toString());
+    sheet.setText(u"A2", texts.workbookTitle);
+    for (int c = 0; c < texts.workbookColumnCaptions.size(); ++c) {
+        sheet.setText(kCaptionRow, 2 + c, texts.workbookColumnCaptions[c]);
     }
-    for (int i = 0; i < static_cast<int>(kRowCaptions.size()); ++i) {
-        sheet.setText(kFirstPayrollRow + i, 1, kRowCaptions[i].toString());
+    for (int i = 0; i < texts.workbookRowCaptions.size(); ++i) {
+        sheet.setText(kFirstPayrollRow + i, 1, texts.workbookRowCaptions[i]);
     }
 
     for (int r = 1; r <= SavedPayrollEstimateText::kRows; ++r) {
@@ -98,7 +50,9 @@ Workbook buildEstimateWorkbook(const Store& store) {
         }
     }
     for (int row = kFirstServicesRow; row <= kTotalRow; ++row) {
-        for (int column = 2; column <= 4; ++column) sheet.setText(row, column, kNoFigure);
+        for (int column = 2; column <= 4; ++column) {
+            sheet.setText(row, column, texts.workbookNoFigure);
+        }
     }
     for (int line = 1; line <= SavedServicesEstimateText::kLines; ++line) {
         const int row = kFirstServicesRow + line - 1;
@@ -175,7 +129,7 @@ Workbook buildEstimateWorkbook(const Store& store) {
 }
 
 QString defaultEstimateFileName(const Store& store) {
-    return workbookFileName(QStringLiteral("Смета ДОУ"), store);
+    return workbookFileName(estimateTexts().workbookFileName, store);
 }
 
 }  // namespace normativ

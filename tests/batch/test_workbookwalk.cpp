@@ -131,17 +131,18 @@ class TestWorkbookWalk : public QObject {
         const FieldValue pupils = FieldValue::number(45);
         QTest::newRow("records add up") << pupils << 0 << 24.5 << QString();
         QTest::newRow("a record without its orientation")
-            << pupils << int(Kind::Orientation) << 24.5 << kIncompleteRecordMessage;
+            << pupils << int(Kind::Orientation) << 24.5
+            << distributionCheckTexts().incompleteRecord;
         QTest::newRow("a record without its age")
-            << pupils << int(Kind::AgeClass) << 24.5 << kIncompleteRecordMessage;
+            << pupils << int(Kind::AgeClass) << 24.5 << distributionCheckTexts().incompleteRecord;
         QTest::newRow("a record's pupils not entered")
-            << pupils << 0 << 79265830346.0 << kIncompleteRecordMessage;
+            << pupils << 0 << 79265830346.0 << distributionCheckTexts().incompleteRecord;
         QTest::newRow("records above the pupil count")
-            << pupils << 0 << 25.0 << kTotalAbovePupilCountMessage;
+            << pupils << 0 << 25.0 << distributionCheckTexts().totalAbovePupilCount;
         QTest::newRow("records below the pupil count")
-            << pupils << 0 << 24.0 << kTotalBelowPupilCountMessage;
+            << pupils << 0 << 24.0 << distributionCheckTexts().totalBelowPupilCount;
         QTest::newRow("pupil count blank")
-            << FieldValue() << 0 << 24.5 << kPupilCountNotEnteredMessage;
+            << FieldValue() << 0 << 24.5 << distributionCheckTexts().pupilCountNotEntered;
         QTest::newRow("pupil count typed as text")
             << FieldValue::text(QStringLiteral("45")) << 0 << 24.5 << QString();
     }

@@ -1,4 +1,5 @@
 #include "estimatefixtures.h"
+#include "estimatetexts.h"
 #include "estimatewindows.h"
 #include "form6.h"
 #include "form7.h"
@@ -209,7 +210,7 @@ void TestEstimateWindows::servicesWindowLayout() {
                                "Label4", "Label7", "Label9"};
     for (int line = 1; line <= 7; ++line) {
         auto* caption = form.findChild<QLabel*>(captions[line - 1]);
-        QCOMPARE(caption->text(), servicesLineCaptions()[line - 1]);
+        QCOMPARE(caption->text(), estimateTexts().servicesLineCaptions[line - 1]);
         const auto box = [&](int n) {
             return form.findChild<QLineEdit*>(QStringLiteral("Text%1").arg(n))->geometry();
         };

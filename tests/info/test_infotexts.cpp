@@ -17,8 +17,9 @@ class TestInfoTexts : public QObject {
 void TestInfoTexts::paragraphsJoinedByBlankRuns_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<int>>("runs");
-    QTest::newRow("payroll information") << info::payrollInfoText() << QList<int>{84, 91};
-    QTest::newRow("services information") << info::servicesInfoText() << QList<int>{125, 96, 103};
+    QTest::newRow("payroll information") << info::infoTexts().payrollInfoText << QList<int>{84, 91};
+    QTest::newRow("services information")
+        << info::infoTexts().servicesInfoText << QList<int>{125, 96, 103};
 }
 
 void TestInfoTexts::paragraphsJoinedByBlankRuns() {

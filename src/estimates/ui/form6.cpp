@@ -1,5 +1,6 @@
 #include "form6.h"
 
+#include "estimatetexts.h"
 #include "fitting.h"
 #include "form7.h"
 #include "payrollestimate.h"
@@ -23,11 +24,6 @@
 namespace normativ {
 
 namespace {
-
-// Window texts.
-const char* const kCaption = "Рекомендуемая для учреждения смета по оплате труда";
-const char* const kCloseButton = "Закрыть";
-const char* const kServicesButton = "Смета по приобретению услуг";
 
 // Geometry, in twips, as designed; a column, the header or a button grows where the
 // font in use needs more room.
@@ -93,15 +89,16 @@ void setScrollRange(QScrollBar* bar, int view, int content) {
 
 Form6::Form6(Store& store, QWidget* parent) : QWidget(parent), store_(store) {
     setObjectName(QStringLiteral("Form6"));
-    setWindowTitle(QString::fromUtf8(kCaption));
+    const EstimateTexts& texts = estimateTexts();
+    setWindowTitle(texts.payrollCaption);
 
     frame1_ = new QFrame(this);
     frame1_->setObjectName(QStringLiteral("Frame1"));
     frame1_->setFrameShape(QFrame::NoFrame);
     buildGrid();
-    command1_ = new QPushButton(QString::fromUtf8(kCloseButton), frame1_);
+    command1_ = new QPushButton(texts.closeButton, frame1_);
     command1_->setObjectName(QStringLiteral("Command1"));
-    command2_ = new QPushButton(QString::fromUtf8(kServicesButton), frame1_);
+    command2_ = new QPushButton(texts.servicesButton, frame1_);
     command2_->setObjectName(QStringLiteral("Command2"));
     arrange();
 
@@ -135,15 +132,16 @@ Form6::Form6(Store& store, QWidget* parent) : QWidget(parent), store_(store) {
 Form6::~Form6() = default;
 
 void Form6::buildGrid() {
+    const EstimateTexts& texts = estimateTexts();
     for (int c = 0; c < 5; ++c) {
-        auto* label = new QLabel(payrollColumnCaptions()[c], frame1_);
+        auto* label = new QLabel(texts.payrollColumnCaptions[c], frame1_);
         label->setObjectName(QStringLiteral("Label%1").arg(kHeaders[c].label));
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
         headers_[c] = label;
     }
     for (int r = 1; r <= SavedPayrollEstimateText::kRows; ++r) {
-        auto* label = new QLabel(payrollRowCaptions()[r - 1], frame1_);
+        auto* label = new QLabel(texts.payrollRowCaptions[r - 1], frame1_);
         label->setObjectName(QStringLiteral("Label%1").arg(kRowLabel[r - 1]));
         rowCaptions_[r - 1] = label;
         for (int c = 1; c <= SavedPayrollEstimateText::kColumns; ++c) {

@@ -1,5 +1,6 @@
 #include "form7.h"
 
+#include "estimatetexts.h"
 #include "fitting.h"
 #include "store.h"
 #include "twips.h"
@@ -12,11 +13,6 @@
 namespace normativ {
 
 namespace {
-
-// Window texts.
-const char* const kCaption = "Рекомендуемая для учреждения смета по приобретению услуг";
-const char* const kPayrollButton = "Смета по оплате труда";
-const char* const kExportButton = "Сформировать сметы в формате Excel";
 
 // Geometry, in twips, as designed; the captions, the header or a button grow where the
 // font in use needs more room.
@@ -38,13 +34,13 @@ constexpr int kGap = 105;
 
 struct Header {
     const char* name;
-    const char* text;
+    int payrollColumn;  ///< the payroll grid's column whose caption it shows
     int left;
     int top;
 };
 constexpr std::array<Header, 2> kHeaders{{
-    {"Label5", "объем расходов на воспитанника,          рублей", kPerPupilLeft, 240},
-    {"Label6", "объем расходов (всего), рублей", kTotalLeft, 360},
+    {"Label5", 4, kPerPupilLeft, 240},
+    {"Label6", 5, kTotalLeft, 360},
 }};
 
 /// The caption label of lines 1 to 7.
@@ -58,16 +54,17 @@ QString boxName(int number) {
 
 Form7::Form7(Store& store, QWidget* parent) : QWidget(parent), store_(store) {
     setObjectName(QStringLiteral("Form7"));
-    setWindowTitle(QString::fromUtf8(kCaption));
+    const EstimateTexts& texts = estimateTexts();
+    setWindowTitle(texts.servicesCaption);
     for (int i = 0; i < 2; ++i) {
-        auto* label = new QLabel(QString::fromUtf8(kHeaders[i].text), this);
+        auto* label = new QLabel(texts.payrollColumnCaptions[kHeaders[i].payrollColumn - 1], this);
         label->setObjectName(QLatin1String(kHeaders[i].name));
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
         headers_[i] = label;
     }
     for (int line = 1; line <= ServicesEstimate::kLines; ++line) {
-        auto* caption = new QLabel(servicesLineCaptions()[line - 1], this);
+        auto* caption = new QLabel(texts.servicesLineCaptions[line - 1], this);
         caption->setObjectName(QStringLiteral("Label%1").arg(kLineLabel[line - 1]));
         captions_[line - 1] = caption;
         for (int number : {SavedServicesEstimateText::perPupilBox(line),
@@ -77,9 +74,9 @@ Form7::Form7(Store& store, QWidget* parent) : QWidget(parent), store_(store) {
             boxes_[number - ServicesEstimate::kFirstBox] = edit;
         }
     }
-    command1_ = new QPushButton(QString::fromUtf8(kPayrollButton), this);
+    command1_ = new QPushButton(texts.payrollButton, this);
     command1_->setObjectName(QStringLiteral("Command1"));
-    command2_ = new QPushButton(QString::fromUtf8(kExportButton), this);
+    command2_ = new QPushButton(texts.exportButton, this);
     command2_->setObjectName(QStringLiteral("Command2"));
     arrange();
 

@@ -22,8 +22,6 @@ namespace normativ {
 
 namespace {
 
-using namespace workbooktext;
-
 // Geometry, in twips, as designed; the texts grow downwards where the font needs more
 // lines, and everything below them moves down.
 constexpr int kMargin = 240;
@@ -45,8 +43,8 @@ constexpr int kButtonWidth = 2055;
 constexpr int kButtonHeight = 495;
 constexpr int kGap = 120;
 
-QLabel* makeLabel(QWidget* parent, const char* name, QStringView text) {
-    auto* label = new QLabel(text.toString(), parent);
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -75,9 +73,10 @@ QString startDirectory(const QString& loadPath) {
 Form3::Form3(Store& store, Navigator& navigator, QWidget* parent)
     : QWidget(parent, Qt::Window), store_(store), navigator_(navigator) {
     setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(kForm3Caption.toString());
+    const WorkbookWindowTexts& texts = workbookWindowTexts();
+    setWindowTitle(texts.loaderCaption);
 
-    label1_ = makeLabel(this, "Label1", kLabel1);
+    label1_ = makeLabel(this, "Label1", texts.locationPrompt);
 
     drive1_ = new QComboBox(this);
     drive1_->setObjectName(QStringLiteral("Drive1"));
@@ -97,15 +96,15 @@ Form3::Form3(Store& store, Navigator& navigator, QWidget* parent)
     file1_ = new QListWidget(this);
     file1_->setObjectName(QStringLiteral("File1"));
 
-    label2_ = makeLabel(this, "Label2", kLabel2);
+    label2_ = makeLabel(this, "Label2", texts.pathCaption);
     label4_ = makeLabel(this, "Label4", {});
-    label3_ = makeLabel(this, "Label3", kLabel3);
+    label3_ = makeLabel(this, "Label3", texts.notAWorkbookMessage);
     QPalette red = label3_->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     label3_->setPalette(red);
     label3_->hide();
 
-    command1_ = new QPushButton(kCommand1.toString(), this);
+    command1_ = new QPushButton(texts.startButton, this);
     command1_->setObjectName(QStringLiteral("Command1"));
 
     fillDrives();
@@ -151,8 +150,9 @@ void Form3::arrange() {
     // The error line keeps room for the longer of its messages, so the window does not
     // jump when it appears.
     const int label3Top = std::max(twips(kLabel3Top) + down, pathTop + pathHeight + twips(kGap));
+    const QString& notAWorkbook = workbookWindowTexts().notAWorkbookMessage;
     const int label3Height = std::max(
-        fm.boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, kLabel3.toString()).height(),
+        fm.boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, notAWorkbook).height(),
         wrappedHeight(label3_, width));
     label3_->setGeometry(left, label3Top, width, label3Height);
 
@@ -227,8 +227,8 @@ void Form3::fillFiles() {
     const QSignalBlocker quiet(file1_);
     file1_->clear();
     const QDir folder(directory_);
-    file1_->addItems(
-        folder.entryList({kFilePattern.toString()}, QDir::Files, QDir::Name | QDir::IgnoreCase));
+    file1_->addItems(folder.entryList({workbookWindowTexts().filePattern}, QDir::Files,
+                                      QDir::Name | QDir::IgnoreCase));
 }
 
 void Form3::setLabel3(const QString& text) {

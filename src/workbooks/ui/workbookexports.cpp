@@ -16,20 +16,19 @@ namespace normativ {
 
 namespace {
 
-using namespace workbooktext;
-
 /// Builds a workbook; a failure is told to the user instead of leaving the click.
 template <typename Build>
 std::optional<Workbook> prepare(QWidget* parent, Build build) {
+    const WorkbookWindowTexts& texts = workbookWindowTexts();
     QString reason;
     try {
         return build();
     } catch (const std::bad_alloc&) {
-        reason = QStringLiteral("недостаточно памяти");
+        reason = texts.outOfMemory;
     } catch (const std::exception& e) {
         reason = QString::fromLocal8Bit(e.what());
     }
-    Dialogs::warning(parent, kNotPreparedTitle.toString(), kNotPrepared.toString().arg(reason));
+    Dialogs::warning(parent, texts.notPreparedTitle, texts.notPrepared.arg(reason));
     return std::nullopt;
 }
 
@@ -41,15 +40,16 @@ WorkbookExports::WorkbookExports(Store& store, Navigator& navigator)
 bool WorkbookExports::createReport() {
     QWidget* parent = navigator_.main ? navigator_.main->widget() : nullptr;
     std::optional<Workbook> report = prepare(parent, [this] { return buildSavedReport(store_); });
-    return report && WorkbookSaver::save(parent, *report, kReportDialogTitle.toString(),
+    return report && WorkbookSaver::save(parent, *report, workbookWindowTexts().reportDialogTitle,
                                          defaultReportFileName(store_));
 }
 
 bool WorkbookExports::exportEstimates(QWidget* parent) {
     std::optional<Workbook> estimates =
         prepare(parent, [this] { return buildEstimateWorkbook(store_); });
-    return estimates && WorkbookSaver::save(parent, *estimates, kEstimateDialogTitle.toString(),
-                                            defaultEstimateFileName(store_));
+    return estimates &&
+           WorkbookSaver::save(parent, *estimates, workbookWindowTexts().estimateDialogTitle,
+                               defaultEstimateFileName(store_));
 }
 
 }  // namespace normativ

@@ -14,8 +14,6 @@ namespace normativ {
 
 namespace {
 
-using namespace workbooktext;
-
 bool openOnDesktop(const QString& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
@@ -26,8 +24,9 @@ WorkbookSaver::Opener& opener() {
 }
 
 QString withSuffix(const QString& path) {
-    if (path.endsWith(kWorkbookSuffix, Qt::CaseInsensitive)) return path;
-    return path + kWorkbookSuffix.toString();
+    const QString& suffix = workbookWindowTexts().workbookSuffix;
+    if (path.endsWith(suffix, Qt::CaseInsensitive)) return path;
+    return path + suffix;
 }
 
 }  // namespace
@@ -40,27 +39,28 @@ QString WorkbookSaver::proposedPath(const QString& defaultFileName) {
 
 bool WorkbookSaver::save(QWidget* parent, const Workbook& workbook, const QString& dialogTitle,
                          const QString& defaultFileName) {
+    const WorkbookWindowTexts& texts = workbookWindowTexts();
     const QString chosen = Dialogs::saveFileName(parent, dialogTitle, proposedPath(defaultFileName),
-                                                 kWorkbookFilter.toString());
+                                                 texts.workbookFilter);
     if (chosen.isEmpty()) return false;
     const QString path = withSuffix(chosen);
     if (path != chosen && QFileInfo::exists(path) &&
         Dialogs::question(parent, dialogTitle,
-                          kReplaceExisting.toString().arg(QDir::toNativeSeparators(path))) !=
+                          texts.replaceExisting.arg(QDir::toNativeSeparators(path))) !=
             QMessageBox::Yes) {
         return false;
     }
 
     const Status saved = saveWorkbook(workbook, path);
     if (!saved) {
-        Dialogs::warning(parent, kNotSavedTitle.toString(),
-                         saved.error() + QLatin1Char(' ') + kTryAgain.toString());
+        Dialogs::warning(parent, texts.notSavedTitle,
+                         saved.error() + QLatin1Char(' ') + texts.tryAgain);
         return false;
     }
     if (!opener()(path)) {
         // No spreadsheet program on this desktop: the file is there all the same.
-        Dialogs::information(parent, kSavedTitle.toString(),
-                             kSavedNotOpened.toString().arg(QDir::toNativeSeparators(path)));
+        Dialogs::information(parent, texts.savedTitle,
+                             texts.savedNotOpened.arg(QDir::toNativeSeparators(path)));
     }
     return true;
 }
