@@ -1,4 +1,5 @@
 #include "savexlsx.h"
+#include "writertexts.h"
 
 #include "exactnumbers.h"
 
@@ -30,24 +31,24 @@ bool isHex(QChar c) {
 QString reasonOf(int error) {
     switch (error) {
         case ENOENT:
-            return QStringLiteral("папка не существует");
+            return writerTexts().noFolder;
         case ENOTDIR:
-            return QStringLiteral("в пути к файлу вместо папки указан файл");
+            return writerTexts().fileInPath;
         case EACCES:
         case EPERM:
-            return QStringLiteral("нет прав на запись");
+            return writerTexts().noPermission;
         case EROFS:
-            return QStringLiteral("диск доступен только для чтения");
+            return writerTexts().readOnlyDisk;
         case ENOSPC:
         case EDQUOT:
         case EFBIG:
-            return QStringLiteral("недостаточно места на диске");
+            return writerTexts().diskFull;
         case ENAMETOOLONG:
-            return QStringLiteral("слишком длинное имя файла");
+            return writerTexts().nameTooLong;
         case EISDIR:
-            return QStringLiteral("по этому пути находится папка");
+            return writerTexts().folderAtPath;
         default:
-            return QStringLiteral("ошибка записи (код %1)").arg(error);
+            return writerTexts().writeError.arg(error);
     }
 }
 
@@ -295,8 +296,7 @@ lxw_error writeSheet(lxw_workbook* wb, const Sheet& sheet, FormatCache& formats)
 }
 
 QString failure(const QString& path, const QString& reason) {
-    return QStringLiteral("Не удалось сохранить файл «%1»: %2.")
-        .arg(QDir::toNativeSeparators(path), reason);
+    return writerTexts().notSaved.arg(QDir::toNativeSeparators(path), reason);
 }
 
 // A new, empty file beside the target; its name and an errno on failure.
@@ -372,13 +372,13 @@ Status saveWorkbook(const Workbook& workbook, const QString& path) {
         return Status::failure(failure(path, workbook.error()));
     }
     if (workbook.sheetCount() == 0) {
-        return Status::failure(failure(path, QStringLiteral("в книге нет листов")));
+        return Status::failure(failure(path, writerTexts().noSheets));
     }
     std::set<QString> names;
     for (int i = 1; i <= workbook.sheetCount(); ++i) {
         if (!names.insert(workbook.sheet(i).name().toCaseFolded()).second) {
-            return Status::failure(failure(
-                path, QStringLiteral("два листа с именем «%1»").arg(workbook.sheet(i).name())));
+            return Status::failure(
+                failure(path, writerTexts().twoSheetsNamed.arg(workbook.sheet(i).name())));
         }
     }
 
@@ -401,7 +401,7 @@ Status saveWorkbook(const Workbook& workbook, const QString& path) {
     {
         CNumericLocale numeric;
         if (!numeric.ok()) {
-            return discard(QStringLiteral("не удалось выбрать формат чисел"));
+            return discard(writerTexts().numberFormatFailed);
         }
         QByteArray folder = QFile::encodeName(target.absolutePath());
         lxw_workbook_options options{};
@@ -409,7 +409,7 @@ Status saveWorkbook(const Workbook& workbook, const QString& path) {
         options.tmpdir = folder.data();
         lxw_workbook* wb = workbook_new_opt(temporaryName.constData(), &options);
         if (wb == nullptr) {
-            return discard(QStringLiteral("недостаточно памяти"));
+            return discard(writerTexts().outOfMemory);
         }
         FormatCache formats(wb);
         ErrorKeeper check;
@@ -423,10 +423,10 @@ Status saveWorkbook(const Workbook& workbook, const QString& path) {
     }
     if (result != LXW_NO_ERROR) {
         if (closeErrno != 0) return discard(reasonOf(closeErrno));
-        return discard(QStringLiteral("ошибка записи книги (%1)").arg(static_cast<int>(result)));
+        return discard(writerTexts().bookWriteError.arg(static_cast<int>(result)));
     }
     if (const auto e = rewriteNumberTexts(temporary, inexactNumbers(workbook))) {
-        return discard(*e != 0 ? reasonOf(*e) : QStringLiteral("ошибка записи чисел книги"));
+        return discard(*e != 0 ? reasonOf(*e) : writerTexts().numbersWriteError);
     }
     if (const int e = syncPath(temporaryName, false); e != 0) {
         return discard(reasonOf(e));

@@ -1,4 +1,5 @@
 #include "workbook.h"
+#include "writertexts.h"
 
 #include <QList>
 
@@ -33,15 +34,13 @@ bool Sheet::setName(const QString& name) {
 
 void Sheet::fail(const QString& message) {
     if (owner_->error_.isEmpty()) {
-        owner_->error_ = QStringLiteral("лист «%1»: %2").arg(name_, message);
+        owner_->error_ = writerTexts().onSheet.arg(name_, message);
     }
 }
 
 bool Sheet::checkCell(int row, int column) {
     if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns) {
-        fail(QStringLiteral("ячейка за пределами листа (строка %1, столбец %2)")
-                 .arg(row)
-                 .arg(column));
+        fail(writerTexts().cellOutsideSheet.arg(row).arg(column));
         return false;
     }
     return true;
@@ -50,7 +49,7 @@ bool Sheet::checkCell(int row, int column) {
 bool Sheet::checkRange(const RangeRef& r) {
     if (r.firstRow < 1 || r.lastRow > kMaxRows || r.firstColumn < 1 || r.lastColumn > kMaxColumns ||
         r.firstRow > r.lastRow || r.firstColumn > r.lastColumn) {
-        fail(QStringLiteral("неверный диапазон ячеек"));
+        fail(writerTexts().badRange);
         return false;
     }
     return true;
@@ -70,14 +69,11 @@ void Sheet::setValue(int row, int column, const CellValue& value) {
     }
     // A spreadsheet holds numbers up to 9.99999999999999E+307 only.
     if (value.isNumber() && !(std::fabs(value.toNumber()) < 1e308)) {
-        fail(QStringLiteral("число в ячейке %1 не помещается в книгу")
-                 .arg(cellAddress(row, column)));
+        fail(writerTexts().numberDoesNotFit.arg(cellAddress(row, column)));
         return;
     }
     if (value.isText() && value.toText().size() > kMaxCellTextLength) {
-        fail(QStringLiteral("текст ячейки %1 длиннее %2 знаков")
-                 .arg(cellAddress(row, column))
-                 .arg(kMaxCellTextLength));
+        fail(writerTexts().textTooLong.arg(cellAddress(row, column)).arg(kMaxCellTextLength));
         return;
     }
     cellForWrite(row, column).value = value;
@@ -98,7 +94,7 @@ void Sheet::setBool(int row, int column, bool value) {
 void Sheet::setValue(QStringView address, const CellValue& value) {
     const auto cell = parseCellRef(address);
     if (!cell) {
-        fail(QStringLiteral("неверный адрес ячейки «%1»").arg(address));
+        fail(writerTexts().badAddress.arg(address));
         return;
     }
     setValue(cell->row, cell->column, value);
@@ -222,7 +218,7 @@ void Sheet::formatRange(const RangeRef& range, const FormatChange& change) {
     }
     if (range.wholeRows()) {
         if (range.lastRow - range.firstRow + 1 > kMaxFormattedRows) {
-            fail(QStringLiteral("слишком много строк для форматирования"));
+            fail(writerTexts().tooManyRowsToFormat);
             return;
         }
         for (int r = range.firstRow; r <= range.lastRow; ++r) {
@@ -239,7 +235,7 @@ void Sheet::formatRange(const RangeRef& range, const FormatChange& change) {
         return;
     }
     if (range.cellCount() > kMaxFormattedCells) {
-        fail(QStringLiteral("слишком большой диапазон для форматирования"));
+        fail(writerTexts().rangeTooLargeToFormat);
         return;
     }
     for (int r = range.firstRow; r <= range.lastRow; ++r) {
@@ -252,7 +248,7 @@ void Sheet::formatRange(const RangeRef& range, const FormatChange& change) {
 void Sheet::formatRange(QStringView range, const FormatChange& change) {
     const auto parsed = parseRange(range);
     if (!parsed) {
-        fail(QStringLiteral("неверный диапазон «%1»").arg(range));
+        fail(writerTexts().badNamedRange.arg(range));
         return;
     }
     formatRange(*parsed, change);
@@ -263,7 +259,7 @@ void Sheet::setBorders(const RangeRef& range, BorderStyle outline, BorderStyle i
         return;
     }
     if (range.cellCount() > kMaxFormattedCells) {
-        fail(QStringLiteral("слишком большой диапазон для линий"));
+        fail(writerTexts().rangeTooLargeForBorders);
         return;
     }
     const auto set = [](BorderStyle& edge, BorderStyle style) {
@@ -285,7 +281,7 @@ void Sheet::setBorders(const RangeRef& range, BorderStyle outline, BorderStyle i
 void Sheet::setBorders(QStringView range, BorderStyle outline, BorderStyle inside) {
     const auto parsed = parseRange(range);
     if (!parsed) {
-        fail(QStringLiteral("неверный диапазон «%1»").arg(range));
+        fail(writerTexts().badNamedRange.arg(range));
         return;
     }
     setBorders(*parsed, outline, inside);
@@ -316,7 +312,7 @@ void Sheet::setColumnWidth(int firstColumn, int lastColumn, double width) {
         return;
     }
     if (!(width >= 0 && width <= kMaxColumnWidth)) {
-        fail(QStringLiteral("неверная ширина столбца"));
+        fail(writerTexts().badColumnWidth);
         return;
     }
     forColumns(firstColumn, lastColumn, [&](ColumnSettings& s) { s.width = width; });
@@ -334,7 +330,7 @@ void Sheet::setRowHeight(int row, double points) {
         return;
     }
     if (!(points >= 0 && points <= kMaxRowHeight)) {
-        fail(QStringLiteral("неверная высота строки"));
+        fail(writerTexts().badRowHeight);
         return;
     }
     rows_[row].height = points;
@@ -375,11 +371,11 @@ Workbook& Workbook::operator=(Workbook&& other) noexcept {
 }
 
 Sheet& Workbook::addSheet(const QString& name) {
-    const QString fallback = QStringLiteral("Лист%1").arg(sheets_.size() + 1);
+    const QString fallback = writerTexts().defaultSheetName.arg(sheets_.size() + 1);
     sheets_.push_back(std::unique_ptr<Sheet>(new Sheet(this, fallback)));
     Sheet& sheet = *sheets_.back();
     if (!name.isEmpty() && !sheet.setName(name)) {
-        sheet.fail(QStringLiteral("недопустимое имя листа «%1»").arg(name));
+        sheet.fail(writerTexts().badSheetName.arg(name));
     }
     return sheet;
 }
