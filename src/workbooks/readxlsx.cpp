@@ -271,6 +271,28 @@ Result<XmlPullReader> xmlReader(const std::string& xml) {
     return reader;
 }
 
+// Calls `onElement` at every start of an element `name` at `depth`, in document order,
+// to the end of the document; the first failure ends the walk.
+template <typename OnElement>
+Status forEachElement(XmlPullReader& reader, std::string_view name, int depth,
+                      OnElement onElement) {
+    for (;;) {
+        const auto t = reader.next();
+        if (!t) {
+            return damagedStatus(t.error());
+        }
+        if (*t == Token::EndOfDocument) {
+            return Status::success();
+        }
+        if (*t != Token::StartElement || reader.name() != name || reader.depth() != depth) {
+            continue;
+        }
+        if (Status handled = onElement(); !handled) {
+            return handled;
+        }
+    }
+}
+
 // The relationships of a part, by id, their targets resolved against the part's folder.
 Result<Relationships> readRelationships(Package& package, const std::string& part) {
     using R = Result<Relationships>;
@@ -286,28 +308,23 @@ Result<Relationships> readRelationships(Package& package, const std::string& par
     Relationships rels;
     std::string id, type, target, mode;
     int count = 0;
-    for (;;) {
-        const auto t = reader->next();
-        if (!t) {
-            return R::failure(damaged(t.error()));
-        }
-        if (*t == Token::EndOfDocument) {
-            return R::success(std::move(rels));
-        }
-        if (*t != Token::StartElement || reader->name() != "Relationship" || reader->depth() != 2) {
-            continue;
-        }
+    const Status read = forEachElement(*reader, "Relationship", 2, [&] {
         if (++count > rl::kMaxZipEntries * 4) {
-            return R::failure(damaged(readerTexts().tooManyRelationships));
+            return damagedStatus(readerTexts().tooManyRelationships);
         }
         if (!reader->attribute("Id", id) || !reader->attribute("Type", type) ||
             !reader->attribute("Target", target)) {
-            continue;
+            return Status::success();
         }
         const bool external = reader->attribute("TargetMode", mode) && mode == "External";
         rels.emplace(id,
                      Relationship{type, external ? std::string() : resolveTarget(folder, target)});
+        return Status::success();
+    });
+    if (!read) {
+        return R::failure(read.error());
     }
+    return R::success(std::move(rels));
 }
 
 // Text of <t> elements under the current element (<si> or <is>), rich text runs joined
@@ -366,17 +383,7 @@ Status readSharedStrings(Package& package, const std::string& part, LoadedWorkbo
     if (!reader) {
         return Status::failure(reader.error());
     }
-    for (;;) {
-        const auto t = reader->next();
-        if (!t) {
-            return damagedStatus(t.error());
-        }
-        if (*t == Token::EndOfDocument) {
-            return Status::success();
-        }
-        if (*t != Token::StartElement || reader->name() != "si" || reader->depth() != 2) {
-            continue;
-        }
+    return forEachElement(*reader, "si", 2, [&] {
         if (count >= rl::kMaxSharedStrings) {
             return damagedStatus(readerTexts().tooManyStrings);
         }
@@ -386,7 +393,8 @@ Status readSharedStrings(Package& package, const std::string& part, LoadedWorkbo
         }
         book.addText(std::move(*text));
         ++count;
-    }
+        return Status::success();
+    });
 }
 
 std::optional<double> parseNumber(std::string_view s) {
@@ -719,28 +727,23 @@ Result<std::vector<std::pair<QString, std::string>>> readSheetList(Package& pack
     std::vector<std::pair<QString, std::string>> sheets;
     std::string name;
     std::string id;
-    for (;;) {
-        const auto t = reader->next();
-        if (!t) {
-            return R::failure(damaged(t.error()));
-        }
-        if (*t == Token::EndOfDocument) {
-            return R::success(std::move(sheets));
-        }
-        if (*t != Token::StartElement || reader->name() != "sheet" || reader->depth() != 3) {
-            continue;
-        }
+    const Status read = forEachElement(*reader, "sheet", 3, [&] {
         if (static_cast<int>(sheets.size()) >= rl::kMaxSheets) {
-            return R::failure(damaged(texts.tooManySheets));
+            return damagedStatus(texts.tooManySheets);
         }
         if (!reader->attribute("id", id)) {
-            return R::failure(damaged(texts.sheetWithoutRelationship));
+            return damagedStatus(texts.sheetWithoutRelationship);
         }
         if (!reader->attribute("name", name)) {
             name.clear();
         }
         sheets.emplace_back(QString::fromStdString(name), id);
+        return Status::success();
+    });
+    if (!read) {
+        return R::failure(read.error());
     }
+    return R::success(std::move(sheets));
 }
 
 bool isWorksheetType(std::string_view type) {
