@@ -77,7 +77,7 @@ Status readIdentification(const QJsonObject& top, Store& store) {
     const QString yearField = QStringLiteral("PlanningYear");
     if (!top.contains(yearField)) return missingField(yearField);
     const QJsonValue year = top.value(yearField);
-    const QStringList years = planningYearTexts();
+    const QStringList years = planningYearTexts(*store.methodology);
     if (!year.isString() || !years.contains(year.toString())) {
         const QString last = QStringLiteral("\"%1\"").arg(years.last());
         const QString others = QStringLiteral("\"%1\"").arg(
@@ -232,7 +232,8 @@ Result<Store> readDocument(const QByteArray& json, const QLocale& defaultLocale)
     if (const Status read = readMembers(top, QStringLiteral("answers"), store, readAnswer); !read)
         return refused(read);
     // The wizard writes the defaults over whatever the payroll answers held.
-    if (ownPayroll.value() == 0) store.record.writePayrollDefaults();
+    if (ownPayroll.value() == 0)
+        store.record.writePayrollDefaults(store.methodology->payrollDefaults);
     if (const Status read = readMembers(top, QStringLiteral("flags"), store, readFlag); !read)
         return refused(read);
     if (const Status read = readRecords(top, store); !read) return refused(read);

@@ -62,7 +62,8 @@ std::optional<QString> walkWizardAfterLoad(Store& store, const std::function<voi
             record.wizardStep = move.next;
             continue;
         }
-        if (distributionWritesPayrollDefaults(modes)) record.writePayrollDefaults();
+        if (distributionWritesPayrollDefaults(modes))
+            record.writePayrollDefaults(store.methodology->payrollDefaults);
         record.wizardStep = stepAfterDistribution(modes);
         if (const auto message = walkDistributionEditor(store)) return message;
     }

@@ -121,7 +121,7 @@ std::vector<InputProblem> maintenanceInputProblems(const Store& store) {
     check.common();
     const FieldValue& groups = store.record[Answer::GroupCount];
     if (!groups.isNotEntered(store.locale) && !groups.isZero(store.locale) &&
-        !groupCountCoefficient(groups.toDouble(store.locale)))
+        !store.methodology->groupCountCoefficient(groups.toDouble(store.locale)))
         check.add(Answer::GroupCount, calcTexts().notWholeGroupCount);
     check.maintenance(store.record.useOwnServicesData.toDouble(store.locale) == 1);
     return check.take();

@@ -13,19 +13,6 @@ namespace normativ {
 
 namespace {
 
-constexpr float kSalaryFactor = 1.1472942f;
-constexpr float kMonthlyShare = 0.12149407f;
-constexpr float kSupportShare = 0.14f;
-constexpr float kPayrollShareB = 0.084583335f;
-constexpr float kPayrollShareA = 0.064320385f;
-constexpr float kVillageCoefficient = 1.25f;
-constexpr float kVillageSupportCoefficient = 0.8428571f;
-constexpr float kOtherKindCoefficient = 1.1f;
-constexpr double kLongYearCoefficient = 1.09;
-constexpr float kSixDayWeekCoefficient = 1.2f;
-constexpr double kStaffSixDayWeekCoefficient = 1.2;
-constexpr float kTaxTermFactor = 1.0f;
-
 /// Reads the record by the store's locale: a typed text as the number it stands for, a
 /// text that is not a number and Empty as 0.
 class Inputs {
@@ -54,9 +41,10 @@ class Inputs {
     const Store& store_;
 };
 
-FieldValue longYearCoefficient(const Inputs& in) {
-    return in[Answer::MonthsOfOperation] > 11 ? FieldValue::number(kLongYearCoefficient)
-                                              : FieldValue::integer(1);
+FieldValue longYearCoefficient(const Methodology& m, const Inputs& in) {
+    return in[Answer::MonthsOfOperation] > m.longYearMonths
+               ? FieldValue::number(m.longYearCoefficient)
+               : FieldValue::integer(1);
 }
 
 double payrollAccrualFactor(const Inputs& in) {
@@ -79,40 +67,42 @@ double widen(float v) {
 
 StageOutcome runEducationStage(Store& store) {
     const Inputs in(store);
+    const Methodology& m = *store.methodology;
     if (!educationInputProblems(store).empty()) return StageOutcome::Refused;
     const QLocale& locale = store.locale;
 
-    const FieldValue yearIndex = planningYearIndex(in.planningYear());
+    const FieldValue yearIndex = planningYearIndex(m, in.planningYear());
     const double accrualFactor = payrollAccrualFactor(in);
     const double teacherAnnualCost =
-        ((((accrualFactor * in[Answer::MinTeacherSalary]) * widen(kSalaryFactor) + 100) *
-          widen(kMonthlyShare)) *
+        ((((accrualFactor * in[Answer::MinTeacherSalary]) * widen(m.salaryFactor) +
+           m.salaryAddend) *
+          widen(m.monthlyShare)) *
          12) *
         yearIndex.toDouble(locale);
 
     const bool village = in[Flag::SettlementIsVillage] == 1;
     const FieldValue villageCoefficient =
-        village ? FieldValue::single(kVillageCoefficient) : FieldValue::integer(1);
+        village ? FieldValue::single(m.villageCoefficient) : FieldValue::integer(1);
     const FieldValue villageSupportCoefficient =
-        village ? FieldValue::single(kVillageSupportCoefficient) : FieldValue::integer(1);
+        village ? FieldValue::single(m.villageSupportCoefficient) : FieldValue::integer(1);
     const FieldValue kindCoefficient = in[Flag::KindOther] == 1 || in.useOwnPayrollData() == 1
                                            ? FieldValue::integer(1)
-                                           : FieldValue::single(kOtherKindCoefficient);
-    const FieldValue longYear = longYearCoefficient(in);
+                                           : FieldValue::single(m.kindCoefficient);
+    const FieldValue longYear = longYearCoefficient(m, in);
     const FieldValue sixDayWeek = in[Flag::FiveDayWeek] == 1
                                       ? FieldValue::integer(1)
-                                      : FieldValue::single(kSixDayWeekCoefficient);
+                                      : FieldValue::single(m.sixDayWeekCoefficient);
 
     GroupWeights weights = store.coefficients.groupWeightTable;
-    const auto loadFactor = weightingPass(store, kWeightSetE1, weights);
+    const auto loadFactor = weightingPass(store, m.educationLoad, weights);
     if (!loadFactor) return StageOutcome::Refused;
-    const auto supportLoadFactor = weightingPass(store, kWeightSetE2, weights);
+    const auto supportLoadFactor = weightingPass(store, m.educationSupportLoad, weights);
     if (!supportLoadFactor) return StageOutcome::Refused;
 
     const double norm = teacherAnnualCost * villageCoefficient.toDouble(locale) *
                         kindCoefficient.toDouble(locale) * *loadFactor * longYear.toDouble(locale) *
                         sixDayWeek.toDouble(locale) *
-                        (1 + widen(kSupportShare) * villageSupportCoefficient.toDouble(locale) *
+                        (1 + widen(m.supportShare) * villageSupportCoefficient.toDouble(locale) *
                                  *supportLoadFactor);
     if (!allFinite({accrualFactor, teacherAnnualCost, norm, norm * in[Answer::PupilCount]})) {
         return StageOutcome::Refused;
@@ -136,12 +126,13 @@ StageOutcome runEducationStage(Store& store) {
 
 StageOutcome runMaintenanceStage(Store& store) {
     const Inputs in(store);
+    const Methodology& m = *store.methodology;
     const double way = in.useOwnServicesData();
     if (way != 0 && way != 1) return StageOutcome::NotRun;
     const bool ownData = way == 1;
 
     if (!maintenanceInputProblems(store).empty()) return StageOutcome::Refused;
-    const auto groupCoefficient = groupCountCoefficient(in[Answer::GroupCount]);
+    const auto groupCoefficient = m.groupCountCoefficient(in[Answer::GroupCount]);
     if (!groupCoefficient) return StageOutcome::Refused;
     const QLocale& locale = store.locale;
     const double pupils = in[Answer::PupilCount];
@@ -149,64 +140,65 @@ StageOutcome runMaintenanceStage(Store& store) {
 
     // Derived from the answers here rather than taken from the education stage, which
     // may have refused and left older values behind.
-    const double yearIndex = planningYearIndex(in.planningYear()).toDouble(locale);
-    const double longYear = longYearCoefficient(in).toDouble(locale);
+    const double yearIndex = planningYearIndex(m, in.planningYear()).toDouble(locale);
+    const double longYear = longYearCoefficient(m, in).toDouble(locale);
     const double accrualFactor = payrollAccrualFactor(in);
     const FieldValue staffWeek = in[Flag::FiveDayWeek] == 1
                                      ? FieldValue::integer(1)
-                                     : FieldValue::number(kStaffSixDayWeekCoefficient);
+                                     : FieldValue::number(m.staffSixDayWeekCoefficient);
 
     GroupWeights weights = store.coefficients.groupWeightTable;
-    const auto loadFactorA = weightingPass(store, kWeightSetM1, weights);
+    const auto loadFactorA = weightingPass(store, m.maintenanceLoadA, weights);
     if (!loadFactorA) return StageOutcome::Refused;
-    const auto loadFactorB = weightingPass(store, kWeightSetM2, weights);
+    const auto loadFactorB = weightingPass(store, m.maintenanceLoadB, weights);
     if (!loadFactorB) return StageOutcome::Refused;
 
-    const double payrollPartB = longYear * *loadFactorB * widen(kPayrollShareB) *
-                                widen(*groupCoefficient) * accrualFactor * widen(kSalaryFactor) *
+    const double payrollPartB = longYear * *loadFactorB * widen(m.payrollShareB) *
+                                widen(*groupCoefficient) * accrualFactor * widen(m.salaryFactor) *
                                 minSalary * 12 * yearIndex;
-    const double payrollPartA = longYear * staffWeek.toDouble(locale) * *loadFactorA *
-                                widen(kPayrollShareA) *
-                                (accrualFactor * minSalary * widen(kSalaryFactor)) * 12 * yearIndex;
+    const double payrollPartA =
+        longYear * staffWeek.toDouble(locale) * *loadFactorA * widen(m.payrollShareA) *
+        (accrualFactor * minSalary * widen(m.salaryFactor)) * 12 * yearIndex;
 
     double norm = 0;
     std::optional<double> staffCostIndex;
     std::array<double, kServiceItemCount> itemLoadFactors{};
     if (ownData) {
         staffCostIndex = (1 + in[Answer::PriceGrowthPercent] / 100) / pupils;
-        const double heat = 0.5 * in[Answer::HeatEnergyVolume] * in[Answer::HeatTariff];
+        const double heat = m.heatShare * in[Answer::HeatEnergyVolume] * in[Answer::HeatTariff];
         const double utilities =
             in[Answer::ColdWaterVolume] * in[Answer::ColdWaterTariff] +
             in[Answer::SewageVolume] * in[Answer::SewageTariff] +
             in[Answer::HotWaterVolume] * in[Answer::HotWaterTariff] +
             in[Answer::HeatedWaterVolume] * in[Answer::WaterHeatingTariff] + heat +
-            0.9 * in[Answer::ElectricityVolume] * in[Answer::ElectricityTariff] +
-            in[Answer::BuildingArea] * 0.33 * in[Answer::RepairCostPerM2];
+            m.electricityShare * in[Answer::ElectricityVolume] * in[Answer::ElectricityTariff] +
+            in[Answer::BuildingArea] * m.repairAreaShare * in[Answer::RepairCostPerM2];
         const double indexedCosts = in[Answer::ServiceStaffPayrollFund] +
                                     in[Answer::SecurityAlarmCosts] + in[Answer::FireSafetyCosts] +
                                     in[Answer::TerritoryCosts] + in[Answer::MovablePropertyCosts] +
                                     in[Answer::InsuranceCosts] + in[Answer::FoodAndServicesCosts] +
                                     in[Answer::OtherCosts];
         const double parentPayment = in[Answer::ParentFeePerMonth] * in[Answer::MonthsOfOperation];
-        const double taxes = in[Answer::LandCadastralValue] * in[Answer::LandTaxRate] / 100 +
-                             (in[Answer::PropertyValueJan1] + in[Answer::PropertyValueDec1]) / 200 *
-                                 in[Answer::PropertyTaxRate] +
-                             heat +
-                             0.1 * in[Answer::ElectricityVolume] * in[Answer::ElectricityTariff];
+        const double taxes =
+            in[Answer::LandCadastralValue] * in[Answer::LandTaxRate] / 100 +
+            (in[Answer::PropertyValueJan1] + in[Answer::PropertyValueDec1]) / 200 *
+                in[Answer::PropertyTaxRate] +
+            heat +
+            m.electricityTaxShare * in[Answer::ElectricityVolume] * in[Answer::ElectricityTariff];
         norm = ((((payrollPartB + payrollPartA) + utilities / pupils) +
                  indexedCosts * *staffCostIndex) -
                 parentPayment) +
-               widen(kTaxTermFactor) * (taxes / pupils);
+               widen(m.taxTermFactor) * (taxes / pupils);
     } else {
         for (double& itemLoad : itemLoadFactors) {
-            const auto loadFactor = weightingPass(store, kWeightSetM3, weights);
+            const auto loadFactor = weightingPass(store, m.serviceItemLoad, weights);
             if (!loadFactor) return StageOutcome::Refused;
             itemLoad = *loadFactor;
         }
         // The months, week, settlement and kind factors of every item are 1 in every case.
         norm = payrollPartB + payrollPartA;
         for (int k = 0; k < kServiceItemCount; ++k) {
-            norm += widen(kServiceItemBase[k]) * 1.0 * 1.0 * 1.0 * 1.0 * itemLoadFactors[k];
+            norm += widen(m.serviceItemBase[k]) * 1.0 * 1.0 * 1.0 * 1.0 * itemLoadFactors[k];
         }
         norm -= in[Answer::ParentFeePerMonth] * in[Answer::MonthsOfOperation];
     }

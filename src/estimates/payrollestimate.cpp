@@ -18,107 +18,12 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-/// Share of the salary that the cost per pupil counts (without the addend 100).
-constexpr float kSalaryShare = 0.9355693f;
-constexpr float kSixDayWeekFactor = 1.2f;
-constexpr float kYearRoundFactor = 1.0909091f;
-constexpr float kServiceStaffBase = kServiceItemBase[0];
-
-struct Position {
-    int defaultSalary;
-    float salaryCoefficient;
-};
-
-/// Monthly salary of rows 1 to 24 (rows 13 and 23 are totals and have none).
-// clang-format off
-constexpr std::array<Position, 24> kPositions{{
-    {10092, 1.074074f},   // 1 Воспитатели
-    {9396, 1.0f},         // 2 Музыкальные руководители
-    {9396, 1.0f},         // 3 Инструктора по физической культуре
-    {9744, 1.037037f},    // 4 Инструктора методисты
-    {9744, 1.037037f},    // 5 Концертмейстеры
-    {9744, 1.037037f},    // 6 Педагоги дополнительного образования
-    {9744, 1.037037f},    // 7 Педагоги-организаторы
-    {9744, 1.037037f},    // 8 Социальные педагоги
-    {10092, 1.074074f},   // 9 Методисты
-    {10092, 1.074074f},   // 10 Педагоги-психологи
-    {10875, 1.1574074f},  // 11 Руководители физ. воспитания
-    {10875, 1.1574074f},  // 12 Учителя-дефектологи, учителя-логопеды
-    {0, 0.0f},            // 13 total
-    {7985, 0.9178353f},   // 14 Учебно-вспомогательный персонал
-    {29944, 3.4418824f},  // 15 Заведующий ДОУ
-    {23956, 2.753506f},   // 16 Зам. заведующего по воспитательной работе
-    {20961, 2.4093177f},  // 17 Зам. заведующего по хозяйственной работе
-    {9981, 1.1472942f},   // 18 Заведующий хозяйством
-    {23956, 2.753506f},   // 19 Главный бухгалтер
-    {14972, 1.7209412f},  // 20 Бухгалтер
-    {7985, 0.9178353f},   // 21 Делопроизводитель
-    {7985, 0.9178353f},   // 22 Кассир
-    {0, 0.0f},            // 23 total
-    {7985, 0.9178353f},   // 24 Обслуживающий персонал
-}};
-// clang-format on
-
-/// Staff weights of a position whose staffing follows the groups.
-struct StaffWeights {
-    int row;
-    float scale;  ///< staff units per weighted pupil
-    std::array<float, 3> age;
-    std::array<float, 9> stay;
-    std::array<float, 6> orientation;
-    /// The teachers' orientation sum is kept in currency, term by term.
-    bool currencyOrientation;
-};
-
-constexpr std::array<float, 9> kStaySetA{
-    0.25f, 0.33333334f, 0.41666666f, 0.5f, 0.6666667f, 0.8333333f, 1.0f, 1.1666666f, 1.1666666f};
-constexpr std::array<float, 6> kOrientationSetB{1.0f, 1.3333334f, 2.0f, 2.5f, 3.3333333f, 4.0f};
-
-// clang-format off
-const std::array<StaffWeights, 6> kStaffWeights{{
-    {1, 0.09548611f, {2.0f, 1.3333334f, 1.0f},
-     {0.24f, 0.32f, 0.4f, 0.48f, 0.64f, 0.84f, 1.0f, 1.16f, 1.16f},
-     {1.0f, 1.3333334f, 2.88f, 3.6f, 4.8f, 5.76f}, true},
-    {2, 0.01375f, {0.0f, 1.3333334f, 1.0f}, kStaySetA, kOrientationSetB, false},
-    {3, 0.006875f, {0.0f, 0.0f, 1.0f}, kStaySetA, kOrientationSetB, false},
-    {10, 0.01375f, {2.0f, 1.3333334f, 1.0f}, kStaySetA, kOrientationSetB, false},
-    {12, 0.055f, {2.0f, 1.3333334f, 1.0f},
-     {0.25f, 0.33333334f, 0.5f, 0.5f, 0.6666667f, 0.8333333f, 1.0f, 1.1666666f, 1.1666666f},
-     {0.0f, 0.0f, 2.0f, 2.5f, 3.3333333f, 4.0f}, false},
-    {14, 0.0859375f, {2.0f, 1.3333334f, 1.0f},
-     {0.24f, 0.32f, 0.4f, 0.48f, 0.64f, 0.84f, 1.0f, 1.16f, 2.04f},
-     {1.0f, 1.5201677f, 2.0522263f, 2.8503144f, 3.4203773f, 4.560503f}, false},
-}};
-// clang-format on
-
-/// Staff units of the eight administrative positions (rows 15 to 22) by group count.
-struct AdministrativeLine {
-    int fromGroups;  ///< the line applies from this group count up to the next line's
-    std::array<double, 8> units;
-};
-
-// clang-format off
-constexpr std::array<AdministrativeLine, 11> kAdministrativeStaff{{
-    {1, {1, 0, 0, 0.5, 0.25, 0.25, 0.5, 0.25}},
-    {4, {1, 0.5, 0, 1, 0.25, 0.25, 0.5, 0.25}},
-    {5, {1, 1, 0, 1, 0.5, 0.5, 0.5, 0.25}},
-    {6, {1, 1, 0, 1, 0.5, 0.5, 1, 0.5}},
-    {8, {1, 1, 1, 0, 0.5, 0.5, 1, 0.5}},
-    {10, {1, 1, 1, 0, 0.75, 0.75, 1, 0.5}},
-    {12, {1, 1, 1, 0, 0.75, 0.75, 1, 0.75}},
-    {16, {1, 1.5, 1, 0, 0.75, 0.75, 1, 1}},
-    {20, {1, 2, 1, 1, 0.75, 0.75, 1, 1}},
-    {22, {1, 2, 1, 1, 1, 1, 1, 1}},
-    {28, {1, 3, 1, 1, 1, 1, 1, 1}},
-}};
-// clang-format on
-
 /// Units of the administrative positions for a group count. A count that is not a
 /// whole number of at least 1 has no line: no administrative staff.
-std::array<double, 8> administrativeUnits(double groups) {
+std::array<double, 8> administrativeUnits(const Methodology& m, double groups) {
     if (!(groups >= 1) || groups != std::floor(groups)) return {};
-    const AdministrativeLine* found = &kAdministrativeStaff.front();
-    for (const auto& line : kAdministrativeStaff) {
+    const AdministrativeLine* found = &m.administrativeStaff.front();
+    for (const auto& line : m.administrativeStaff) {
         if (groups >= line.fromGroups) found = &line;
     }
     return found->units;
@@ -203,6 +108,7 @@ SavedPayrollEstimateText PayrollEstimate::boxTexts() const {
 }
 
 PayrollEstimate computePayrollEstimate(const Store& store) {
+    const Methodology& m = *store.methodology;
     const QLocale& loc = store.locale;
     const InstitutionRecord& rec = store.record;
     const KeptCoefficients& kept = store.coefficients;
@@ -228,20 +134,20 @@ PayrollEstimate computePayrollEstimate(const Store& store) {
     const bool ownPayroll = !rec.useOwnPayrollData.isZero(loc);
     const bool ownServices = rec.useOwnServicesData.toDouble(loc) == 1.0;
     auto salary = [&](int row) {
-        const Position& p = kPositions[row - 1];
+        const PayrollPosition& p = m.positions[row - 1];
         return ownPayroll ? double(p.salaryCoefficient) * minSalary : double(p.defaultSalary);
     };
 
     const double weekRegime =
-        rec[Flag::FiveDayWeek].toDouble(loc) == 1.0 ? 1.0 : double(kSixDayWeekFactor);
-    const double yearRound = months > 11 ? double(kYearRoundFactor) : 1.0;
+        rec[Flag::FiveDayWeek].toDouble(loc) == 1.0 ? 1.0 : double(m.estimateSixDayWeekFactor);
+    const double yearRound = months > m.longYearMonths ? double(m.yearRoundFactor) : 1.0;
     const double base = payrollFund - compensation - incentive;
     const double accrual = 1 + (incentive / base + compensation / base);
 
     // Staff units per pupil; rows without a weight set have none.
     std::array<double, 25> rate{};
     double supportRate = 0.0;
-    for (const StaffWeights& w : kStaffWeights) {
+    for (const StaffWeights& w : m.staffWeights) {
         const double load = loadFactor(store.distribution, pupils, w, out.groupWeights);
         if (w.row == 14) {
             supportRate = toCurrencyValue(double(w.scale) * (load * (sixDayWeek * longYear)));
@@ -250,7 +156,7 @@ PayrollEstimate computePayrollEstimate(const Store& store) {
             rate[w.row - 1] = double(w.scale) * (load * (yearRound * weekRegime));
         }
     }
-    const auto units = administrativeUnits(answer(Answer::GroupCount));
+    const auto units = administrativeUnits(m, answer(Answer::GroupCount));
     for (int row = 15; row <= 22; ++row) rate[row - 1] = units[row - 15] / pupils;
 
     // A staff row: units per pupil and for all pupils, the monthly salary, the yearly cost
@@ -281,8 +187,8 @@ PayrollEstimate computePayrollEstimate(const Store& store) {
     for (int row = 1; row <= 12; ++row) {
         const double r = rate[row - 1];
         const double s = salary(row);
-        const double cost =
-            yearIndex * 12 * r * (100 + kind * village * accrual * double(kSalaryShare) * s);
+        const double cost = yearIndex * 12 * r *
+                            (m.salaryAddend + kind * village * accrual * double(m.salaryShare) * s);
         writeStaffRow(row, r,
                       row >= 2 && r == 0.0 ? QStringLiteral("0")
                                            : shown(kind * village * accrual * s, 0, loc),
@@ -290,13 +196,14 @@ PayrollEstimate computePayrollEstimate(const Store& store) {
     }
     writeSubtotal(13, 1, 12);
     cell(13, 3) = shown(
-        shownAt(13, 4) / (double(kSalaryShare) * yearIndex * 12 * shownAt(13, 1)) - 100, 0, loc);
+        shownAt(13, 4) / (double(m.salaryShare) * yearIndex * 12 * shownAt(13, 1)) - m.salaryAddend,
+        0, loc);
 
     // Educational support staff.
     {
         const double s = salary(14);
         writeStaffRow(14, supportRate, shown(accrual * s, 0, loc),
-                      yearIndex * 12 * supportRate * accrual * double(kSalaryShare) * s);
+                      yearIndex * 12 * supportRate * accrual * double(m.salaryShare) * s);
     }
 
     // Administrative staff.
@@ -321,7 +228,7 @@ PayrollEstimate computePayrollEstimate(const Store& store) {
             cell(24, 2) = shown(pupils * perPupil / yearly, 3, loc);
             cell(24, 1) = shown(perPupil / yearly, 3, loc);
         } else {
-            const double norm = double(kServiceStaffBase) *
+            const double norm = double(m.serviceItemBase[0]) *
                                 kept.serviceItemMonthsFactor[0].toDouble(loc) *
                                 kept.serviceItemWeekFactor[0].toDouble(loc) *
                                 kept.serviceItemSettlementFactor[0].toDouble(loc) *

@@ -12,24 +12,6 @@ using estimates::readShown;
 using estimates::shown;
 using estimates::shownPlain;
 
-namespace {
-
-/// Standard yearly amounts per pupil of the purchased services: items 2 to 7 of the
-/// maintenance normative's service items (item 1 is the service staff, item 8 is not
-/// estimated).
-constexpr float kUtilitiesBase = kServiceItemBase[1];
-constexpr float kCommunicationsBase = kServiceItemBase[2];
-constexpr float kFoodBase = kServiceItemBase[3];
-constexpr float kTransportBase = kServiceItemBase[4];
-constexpr float kPropertyBase = kServiceItemBase[5];
-constexpr float kPropertyUpkeepBase = kServiceItemBase[6];
-
-/// The single-precision factor that the bills of taxes and the heat and power shares
-/// carry.
-constexpr float kOne = 1.0f;
-
-}  // namespace
-
 QString shownTotalSubsidyText(const Store& store) {
     const QLocale& loc = store.locale;
     const double pupils = store.record[Answer::PupilCount].toDouble(loc);
@@ -41,13 +23,15 @@ QString shownTotalSubsidyText(const Store& store) {
 }
 
 ServicesEstimate computeServicesEstimate(const Store& store, const QString& payrollTotalText) {
+    const Methodology& m = *store.methodology;
     const QLocale& loc = store.locale;
     const InstitutionRecord& rec = store.record;
     const KeptCoefficients& kept = store.coefficients;
     auto answer = [&](Answer a) { return rec[a].toDouble(loc); };
-    auto itemNorm = [&](int item, float base) {
+    // The standard yearly amount of a service item per pupil with its factors.
+    auto itemNorm = [&](int item) {
         const int k = item - 1;
-        return double(base) * kept.serviceItemMonthsFactor[k].toDouble(loc) *
+        return double(m.serviceItemBase[k]) * kept.serviceItemMonthsFactor[k].toDouble(loc) *
                kept.serviceItemWeekFactor[k].toDouble(loc) *
                kept.serviceItemSettlementFactor[k].toDouble(loc) *
                kept.serviceItemKindFactor[k].toDouble(loc) *
@@ -74,16 +58,18 @@ ServicesEstimate computeServicesEstimate(const Store& store, const QString& payr
 
     if (rec.useOwnServicesData.toDouble(loc) == 1.0) {
         const double costIndex = kept.serviceStaffCostIndex.toDouble(loc);
-        const double heat = answer(Answer::HeatTariff) * (answer(Answer::HeatEnergyVolume) * 0.5);
+        const double heat =
+            answer(Answer::HeatTariff) * (answer(Answer::HeatEnergyVolume) * m.heatShare);
         const double water = answer(Answer::ColdWaterTariff) * answer(Answer::ColdWaterVolume) +
                              answer(Answer::SewageTariff) * answer(Answer::SewageVolume) +
                              answer(Answer::HotWaterTariff) * answer(Answer::HotWaterVolume) +
                              answer(Answer::WaterHeatingTariff) * answer(Answer::HeatedWaterVolume);
         writeLine(1, water +
                          (heat + answer(Answer::ElectricityTariff) *
-                                     (answer(Answer::ElectricityVolume) * 0.9)) +
-                         double(kOne) * (heat + answer(Answer::ElectricityTariff) *
-                                                    (answer(Answer::ElectricityVolume) * 0.1)));
+                                     (answer(Answer::ElectricityVolume) * m.electricityShare)) +
+                         double(m.taxTermFactor) * (heat + answer(Answer::ElectricityTariff) *
+                                                               (answer(Answer::ElectricityVolume) *
+                                                                m.electricityTaxShare)));
         writeSeeOther(2);
         writeLine(3, pupils * (costIndex * answer(Answer::FoodAndServicesCosts)));
         writeSeeOther(4);
@@ -95,14 +81,15 @@ ServicesEstimate computeServicesEstimate(const Store& store, const QString& payr
                 (answer(Answer::PropertyValueJan1) + answer(Answer::PropertyValueDec1)) / 200 +
             answer(Answer::LandTaxRate) * answer(Answer::LandCadastralValue) / 100;
         writeLine(5, pupils * (costIndex * upkeep) +
-                         answer(Answer::RepairCostPerM2) * (answer(Answer::BuildingArea) * 0.33) +
-                         double(kOne) * taxes);
+                         answer(Answer::RepairCostPerM2) *
+                             (answer(Answer::BuildingArea) * m.repairAreaShare) +
+                         double(m.taxTermFactor) * taxes);
     } else {
-        writeLine(1, itemNorm(2, kUtilitiesBase) * pupils);
-        writeLine(2, itemNorm(3, kCommunicationsBase) * pupils);
-        writeLine(3, itemNorm(4, kFoodBase) * pupils);
-        writeLine(4, itemNorm(5, kTransportBase) * pupils);
-        writeLine(5, pupils * (itemNorm(6, kPropertyBase) + itemNorm(7, kPropertyUpkeepBase)));
+        writeLine(1, itemNorm(2) * pupils);
+        writeLine(2, itemNorm(3) * pupils);
+        writeLine(3, itemNorm(4) * pupils);
+        writeLine(4, itemNorm(5) * pupils);
+        writeLine(5, pupils * (itemNorm(6) + itemNorm(7)));
     }
 
     // Other expenses: what the subsidy and the parents' payments leave after the payroll

@@ -13,13 +13,11 @@ void InstitutionRecord::setChoice(Flag selected) {
     }
 }
 
-void InstitutionRecord::writePayrollDefaults() {
-    (*this)[Answer::MinTeacherSalary] = FieldValue::single(PayrollDefaults::kMinTeacherSalary);
-    (*this)[Answer::TeacherPayrollFund] = FieldValue::single(PayrollDefaults::kTeacherPayrollFund);
-    (*this)[Answer::TeacherCompensationFund] =
-        FieldValue::single(PayrollDefaults::kTeacherCompensationFund);
-    (*this)[Answer::TeacherIncentiveFund] =
-        FieldValue::single(PayrollDefaults::kTeacherIncentiveFund);
+void InstitutionRecord::writePayrollDefaults(const PayrollDefaults& defaults) {
+    (*this)[Answer::MinTeacherSalary] = FieldValue::single(defaults.minTeacherSalary);
+    (*this)[Answer::TeacherPayrollFund] = FieldValue::single(defaults.teacherPayrollFund);
+    (*this)[Answer::TeacherCompensationFund] = FieldValue::single(defaults.teacherCompensationFund);
+    (*this)[Answer::TeacherIncentiveFund] = FieldValue::single(defaults.teacherIncentiveFund);
 }
 
 QString InstitutionRecord::shownText(Answer a, const QLocale& locale) const {

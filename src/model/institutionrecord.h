@@ -2,6 +2,7 @@
 
 #include "answers.h"
 #include "fieldvalue.h"
+#include "methodology.h"
 #include "wizardflow.h"
 
 #include <QString>
@@ -32,7 +33,7 @@ struct InstitutionRecord {
     /// Sets one flag of its choice group to 1 and the others of the group to 0.
     void setChoice(Flag selected);
     /// Overwrites the four payroll answers with the single-precision defaults.
-    void writePayrollDefaults();
+    void writePayrollDefaults(const PayrollDefaults& defaults);
     /// The answer-box text for an answer: empty when it holds the marker.
     QString shownText(Answer a, const QLocale& locale) const;
     /// The data-source modes the wizard follows (a mode not 0 is on).
@@ -41,14 +42,6 @@ struct InstitutionRecord {
     }
     /// True when the flag counts as non-zero (Empty counts as 0).
     bool isFlagSet(Flag f, const QLocale& locale) const { return !(*this)[f].isZero(locale); }
-};
-
-/// The defaults written when the institution's own payroll figures are not used.
-struct PayrollDefaults {
-    static constexpr float kMinTeacherSalary = 8700.0f;
-    static constexpr float kTeacherPayrollFund = 8700.0f;
-    static constexpr float kTeacherCompensationFund = 2900.0f;
-    static constexpr float kTeacherIncentiveFund = 0.0f;
 };
 
 }  // namespace normativ

@@ -4,6 +4,7 @@
 #include "estimatecopies.h"
 #include "institutionrecord.h"
 #include "keptcoefficients.h"
+#include "methodology.h"
 
 #include <QLocale>
 
@@ -16,6 +17,8 @@ struct Store {
     explicit Store(const QLocale& numberLocale = QLocale::system()) : locale(numberLocale) {}
 
     QLocale locale;
+    /// What the calculation and the estimates compute with; shared, never changed.
+    std::shared_ptr<const Methodology> methodology = Methodology::example();
     InstitutionRecord record;
     DistributionTable distribution;
     KeptCoefficients coefficients;

@@ -5,6 +5,7 @@
 #include "infowindows.h"
 #include "normativecalculation.h"
 #include "numbers.h"
+#include "planningyears.h"
 #include "steptexts.h"
 #include "store.h"
 #include "twips.h"
@@ -97,7 +98,7 @@ void Form0::buildStartArea() {
 
     label16_ = makeLabel(this, "Label16", text().yearPrompt, 360, 1740, 5400, 480);
     combo2_ = make<QComboBox>(this, "Combo2", 6000, 1800, 1800, 345);
-    combo2_->addItems(wizard::planningYears());
+    combo2_->addItems(planningYearTexts(*store_.methodology));
     combo2_->setCurrentIndex(-1);
 
     label17_ = makeLabel(this, "Label17", QStringLiteral("Label16"), 360, 2400, kContentWidth, 345);
@@ -367,7 +368,8 @@ void Form0::onCommandButton2Clicked() {
     keepCurrentAnswer();
     textBox1_->clear();
     const BackMove move = stepBack(record.wizardStep, record.wizardModes(store_.locale));
-    if (move.writesPayrollDefaults) record.writePayrollDefaults();
+    if (move.writesPayrollDefaults)
+        record.writePayrollDefaults(store_.methodology->payrollDefaults);
     record.wizardStep = move.previous;
     if (move.reopensEditor && navigator_.distribution) {
         navigator_.distribution->reopenEditor();
@@ -492,7 +494,8 @@ void Form0::prepareStepAfterDistribution() {
     textBox1_->show();
     textBox1_->clear();
     const WizardModes modes = record.wizardModes(store_.locale);
-    if (distributionWritesPayrollDefaults(modes)) record.writePayrollDefaults();
+    if (distributionWritesPayrollDefaults(modes))
+        record.writePayrollDefaults(store_.methodology->payrollDefaults);
     record.wizardStep = stepAfterDistribution(modes);
     const wizard::StepTexts texts = wizard::stepTexts(record.wizardStep);
     // The first payroll question is worded for the minimum salary here.

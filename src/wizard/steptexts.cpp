@@ -1,7 +1,6 @@
 #include "steptexts.h"
 
 #include "answers.h"
-#include "planningyears.h"
 
 namespace normativ::wizard {
 
@@ -81,10 +80,6 @@ const MainWindowTexts& mainWindowTexts() {
 
 QString institutionName(int number) {
     return mainWindowTexts().institutionName.arg(number);
-}
-
-QStringList planningYears() {
-    return planningYearTexts();
 }
 
 }  // namespace normativ::wizard

@@ -61,7 +61,6 @@ struct MainWindowTexts {
 const MainWindowTexts& mainWindowTexts();
 
 QString institutionName(int number);
-QStringList planningYears();
 inline constexpr int kInstitutionCount = 511;
 
 }  // namespace normativ::wizard

@@ -74,7 +74,7 @@ inline void fillStandardRecord(normativ::Store& store) {
                        {Answer::GroupCount, "3"},
                        {Answer::MonthsOfOperation, "12"},
                        {Answer::ParentFeePerMonth, ru ? "1500,5" : "1500.5"}});
-    store.record.writePayrollDefaults();
+    store.record.writePayrollDefaults(store.methodology->payrollDefaults);
     store.record.setChoice(Flag::SettlementIsCity);
     store.record.setChoice(Flag::KindPreschoolSenior);
     store.record.setChoice(Flag::FiveDayWeek);

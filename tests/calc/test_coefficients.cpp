@@ -47,7 +47,7 @@ void TestCoefficients::groupCountTable() {
     QFETCH(double, groups);
     QFETCH(bool, exists);
     QFETCH(float, coefficient);
-    const auto result = groupCountCoefficient(groups);
+    const auto result = Methodology::example()->groupCountCoefficient(groups);
     QCOMPARE(result.has_value(), exists);
     if (exists) QCOMPARE(*result, coefficient);
 }

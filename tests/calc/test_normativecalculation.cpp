@@ -64,7 +64,7 @@ void fillFromCase(Store& store, const FullCase& c) {
         QVERIFY(answer);
         store.record.storeAnswer(*answer, QString::fromUtf8(text), store.locale);
     }
-    if (c.ownPayroll == 0) store.record.writePayrollDefaults();
+    if (c.ownPayroll == 0) store.record.writePayrollDefaults(store.methodology->payrollDefaults);
     for (const char* flag : c.flags) {
         const auto f = flagByName(QString::fromLatin1(flag));
         QVERIFY(f);

@@ -24,12 +24,16 @@ class TestWeightingPass : public QObject {
 
 namespace {
 
+const Methodology& example() {
+    return *Methodology::example();
+}
+
 const WeightSet& weightSet(const QString& name) {
-    if (name == QLatin1String("E1")) return kWeightSetE1;
-    if (name == QLatin1String("E2")) return kWeightSetE2;
-    if (name == QLatin1String("M1")) return kWeightSetM1;
-    if (name == QLatin1String("M2")) return kWeightSetM2;
-    return kWeightSetM3;
+    if (name == QLatin1String("E1")) return example().educationLoad;
+    if (name == QLatin1String("E2")) return example().educationSupportLoad;
+    if (name == QLatin1String("M1")) return example().maintenanceLoadA;
+    if (name == QLatin1String("M2")) return example().maintenanceLoadB;
+    return example().serviceItemLoad;
 }
 
 }  // namespace
@@ -105,7 +109,7 @@ void TestWeightingPass::orientationWeightsCountAtFourDecimals() {
     Store store(russian());
     setRecords(store, {{3, 7, orientation, "1"}});
     setAnswers(store, {{Answer::PupilCount, "1"}});
-    QVERIFY(runWeightingPass(store, kWeightSetE1));
+    QVERIFY(runWeightingPass(store, example().educationLoad));
     QCOMPARE(store.coefficients.groupWeightTable[0].raw(), weight);
 }
 
@@ -118,7 +122,7 @@ void TestWeightingPass::severalItemsOfOneKindAddTheirWeights() {
     store.distribution.setCell(1, Kind::StayMode, 7, Currency());
     store.distribution.setCell(1, Kind::StayMode, 2, Currency::fromWhole(1));
     setAnswers(store, {{Answer::PupilCount, "1"}});
-    QVERIFY(runWeightingPass(store, kWeightSetE1));
+    QVERIFY(runWeightingPass(store, example().educationLoad));
     // (0.32342082 + 0.24256563) × (1.3333 + 3.5771), rounded.
     QCOMPARE(store.coefficients.groupWeightTable[0].raw(), qint64(27792));
 }
@@ -127,7 +131,7 @@ void TestWeightingPass::recordsAddPupilWeightedShares() {
     Store store(russian());
     setRecords(store, {{2, 5, 1, "12,5"}, {3, 7, 2, "20"}, {1, 9, 6, "12,5"}});
     setAnswers(store, {{Answer::PupilCount, "45"}});
-    const auto loadFactor = runWeightingPass(store, kWeightSetE1);
+    const auto loadFactor = runWeightingPass(store, example().educationLoad);
     QVERIFY(loadFactor);
     // 0.8636 × 12.5 = 10.795, 1.3333 × 20 = 26.666, 14.1371 × 12.5 = 176.71375 rounds to even
     // 176.7138; each share is divided by 45 and added in record order.
@@ -143,13 +147,13 @@ void TestWeightingPass::onlyRecordsInUseCount() {
     setAnswers(store, {{Answer::PupilCount, "20"}});
     store.coefficients.groupWeightTable[1] = Currency::fromWhole(9);
     store.distribution.recordCount = FieldValue::integer(1);
-    CALC_COMPARE_EXACT(*runWeightingPass(store, kWeightSetE1), 1.0);
+    CALC_COMPARE_EXACT(*runWeightingPass(store, example().educationLoad), 1.0);
     QCOMPARE(store.coefficients.groupWeightTable[1], Currency::fromWhole(9));
 
     store.distribution.recordCount = FieldValue::integer(0);
-    CALC_COMPARE_EXACT(*runWeightingPass(store, kWeightSetE1), 0.0);
+    CALC_COMPARE_EXACT(*runWeightingPass(store, example().educationLoad), 0.0);
     store.distribution.recordCount = FieldValue();
-    CALC_COMPARE_EXACT(*runWeightingPass(store, kWeightSetE1), 0.0);
+    CALC_COMPARE_EXACT(*runWeightingPass(store, example().educationLoad), 0.0);
 }
 
 void TestWeightingPass::failureLeavesTheTableAlone_data() {
@@ -172,7 +176,7 @@ void TestWeightingPass::failureLeavesTheTableAlone() {
     }
     store.record.storeAnswer(Answer::PupilCount, pupilCount, store.locale);
     store.coefficients.groupWeightTable.fill(Currency::fromWhole(5));
-    QVERIFY(!runWeightingPass(store, kWeightSetE1));
+    QVERIFY(!runWeightingPass(store, example().educationLoad));
     QCOMPARE(store.coefficients.groupWeightTable[0], Currency::fromWhole(5));
     QCOMPARE(store.coefficients.groupWeightTable[1], Currency::fromWhole(5));
 }

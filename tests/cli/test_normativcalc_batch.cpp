@@ -38,7 +38,7 @@ Workbook report(const QString& institution, const QString& groups = QStringLiter
                                                   {Answer::MonthsOfOperation, QStringLiteral("12")},
                                                   {Answer::ParentFeePerMonth, "1500,5"}};
     for (const auto& [a, typed] : answers) store.record.storeAnswer(a, typed, store.locale);
-    store.record.writePayrollDefaults();
+    store.record.writePayrollDefaults(store.methodology->payrollDefaults);
     store.record.setChoice(Flag::SettlementIsCity);
     store.record.setChoice(Flag::KindPreschoolSenior);
     store.record.setChoice(Flag::FiveDayWeek);

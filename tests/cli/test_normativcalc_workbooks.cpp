@@ -149,7 +149,7 @@ class TestNormativCalcWorkbooks : public QObject {
         for (const auto& [a, typed] : answers) {
             store.record.storeAnswer(a, QString::fromUtf8(typed), store.locale);
         }
-        store.record.writePayrollDefaults();
+        store.record.writePayrollDefaults(store.methodology->payrollDefaults);
         store.record.setChoice(Flag::SettlementIsCity);
         store.record.setChoice(Flag::KindPreschoolSenior);
         store.record.setChoice(Flag::FiveDayWeek);

@@ -69,7 +69,7 @@ inline Store standardStore() {
                        {Answer::GroupCount, "5"},
                        {Answer::MonthsOfOperation, "12"},
                        {Answer::ParentFeePerMonth, "1500"}});
-    rec.writePayrollDefaults();
+    rec.writePayrollDefaults(Methodology::example()->payrollDefaults);
     rec.setChoice(Flag::SettlementIsCity);
     rec.setChoice(Flag::KindPreschoolSenior);
     rec.setChoice(Flag::FiveDayWeek);
@@ -188,7 +188,7 @@ inline Store plainGroupStore() {
                        {Answer::GroupCount, "3"},
                        {Answer::MonthsOfOperation, "11"},
                        {Answer::ParentFeePerMonth, "1000"}});
-    rec.writePayrollDefaults();
+    rec.writePayrollDefaults(Methodology::example()->payrollDefaults);
     rec.setChoice(Flag::SettlementIsCity);
     rec.setChoice(Flag::KindOther);
     rec.setChoice(Flag::FiveDayWeek);

@@ -84,7 +84,7 @@ void TestRecord::payrollDefaults() {
     InstitutionRecord record;
     record.storeAnswer(Answer::MinTeacherSalary, QStringLiteral("15000"), ru);
     record.storeAnswer(Answer::TeacherIncentiveFund, QString(), ru);
-    record.writePayrollDefaults();
+    record.writePayrollDefaults(Methodology::example()->payrollDefaults);
     QCOMPARE(record[Answer::MinTeacherSalary], FieldValue::single(8700.0f));
     QCOMPARE(record[Answer::TeacherPayrollFund], FieldValue::single(8700.0f));
     QCOMPARE(record[Answer::TeacherCompensationFund], FieldValue::single(2900.0f));

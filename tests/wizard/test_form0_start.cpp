@@ -2,6 +2,7 @@
 #include "form0.h"
 #include "guitest.h"
 #include "infowindows.h"
+#include "planningyears.h"
 #include "program.h"
 #include "steptexts.h"
 
@@ -159,7 +160,8 @@ void TestForm0Start::startCopiesChoices() {
     startWith(institution, year, payroll, services);
     const InstitutionRecord& record = program_->store().record;
     QCOMPARE(record.institutionName, FieldValue::text(institution));
-    QCOMPARE(record.planningYear, FieldValue::text(wizard::planningYears()[year]));
+    QCOMPARE(record.planningYear,
+             FieldValue::text(planningYearTexts(*program_->store().methodology)[year]));
     QCOMPARE(record.useOwnPayrollData, FieldValue::integer(payroll ? 1 : 0));
     QCOMPARE(record.useOwnServicesData, FieldValue::integer(services ? 1 : 0));
     QCOMPARE(record.wizardStep, 1);

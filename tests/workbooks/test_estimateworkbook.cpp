@@ -35,7 +35,7 @@ Store estimateStore(bool ownData) {
     answer(Answer::GroupCount, "3");
     answer(Answer::MonthsOfOperation, "12");
     answer(Answer::ParentFeePerMonth, "1500,5");
-    store.record.writePayrollDefaults();
+    store.record.writePayrollDefaults(store.methodology->payrollDefaults);
     if (ownData) {
         answer(Answer::MinTeacherSalary, "15000");
         answer(Answer::TeacherPayrollFund, "9800000");
