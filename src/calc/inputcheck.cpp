@@ -1,7 +1,7 @@
 #include "inputcheck.h"
 
 #include "calctexts.h"
-#include "weightsets.h"
+#include "methodology.h"
 
 namespace normativ {
 

@@ -1,10 +1,10 @@
 #include "normativecalculation.h"
 
 #include "inputcheck.h"
+#include "methodology.h"
 #include "numbers.h"
 #include "planningyears.h"
 #include "weightingpass.h"
-#include "weightsets.h"
 
 #include <cmath>
 #include <initializer_list>

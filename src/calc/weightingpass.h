@@ -1,8 +1,8 @@
 #pragma once
 
 #include "currency.h"
+#include "methodology.h"
 #include "store.h"
-#include "weightsets.h"
 
 #include <array>
 #include <optional>

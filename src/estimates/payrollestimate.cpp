@@ -1,6 +1,6 @@
 #include "payrollestimate.h"
 
-#include "weightsets.h"
+#include "methodology.h"
 
 #include "shownnumbers.h"
 #include "store.h"

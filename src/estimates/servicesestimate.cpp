@@ -1,6 +1,6 @@
 #include "servicesestimate.h"
 
-#include "weightsets.h"
+#include "methodology.h"
 
 #include "estimatetexts.h"
 #include "shownnumbers.h"

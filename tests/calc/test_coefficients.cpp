@@ -1,6 +1,6 @@
 #include "calctesthelpers.h"
+#include "methodology.h"
 #include "normativecalculation.h"
-#include "weightsets.h"
 
 #include <QtTest>
 #include <cmath>

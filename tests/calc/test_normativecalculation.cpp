@@ -1,7 +1,7 @@
 #include "calctesthelpers.h"
+#include "methodology.h"
 #include "normativecalculation.h"
 #include "numbers.h"
-#include "weightsets.h"
 
 #include <QtTest>
 #include <array>

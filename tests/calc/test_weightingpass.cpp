@@ -1,6 +1,6 @@
 #include "calctesthelpers.h"
+#include "methodology.h"
 #include "weightingpass.h"
-#include "weightsets.h"
 
 #include <QtTest>
 #include <limits>
