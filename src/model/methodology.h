@@ -15,6 +15,8 @@ struct WeightSet {
     std::array<float, 3> age;
     std::optional<std::array<float, 9>> stay;
     std::array<float, 6> orientation;
+
+    bool operator==(const WeightSet&) const = default;
 };
 
 /// A planning year offered, with its PlanningYearIndex.
@@ -23,6 +25,8 @@ struct PlanningYear {
     /// The index, widened to double when it is a single-precision constant.
     double index;
     bool singlePrecision;
+
+    bool operator==(const PlanningYear&) const = default;
 };
 
 /// The four payroll answers written when the institution's own payroll figures are not
@@ -32,6 +36,8 @@ struct PayrollDefaults {
     float teacherPayrollFund;
     float teacherCompensationFund;
     float teacherIncentiveFund;
+
+    bool operator==(const PayrollDefaults&) const = default;
 };
 
 /// The monthly salary of one row of the payroll estimate: the standard salary, and the
@@ -39,6 +45,8 @@ struct PayrollDefaults {
 struct PayrollPosition {
     int defaultSalary;
     float salaryCoefficient;
+
+    bool operator==(const PayrollPosition&) const = default;
 };
 
 /// The staff weights of a payroll position whose staffing follows the groups.
@@ -50,6 +58,8 @@ struct StaffWeights {
     std::array<float, 6> orientation;
     /// The teachers' orientation sum is kept in currency, term by term.
     bool currencyOrientation;
+
+    bool operator==(const StaffWeights&) const = default;
 };
 
 /// Staff units of the eight administrative positions (rows 15 to 22) from a group count
@@ -57,6 +67,8 @@ struct StaffWeights {
 struct AdministrativeLine {
     int fromGroups;
     std::array<double, 8> units;
+
+    bool operator==(const AdministrativeLine&) const = default;
 };
 
 inline constexpr int kServiceItemCount = 8;
@@ -115,6 +127,8 @@ struct Methodology {
     std::array<PayrollPosition, kPayrollPositionRows> positions;
     std::array<StaffWeights, kStaffWeightSets> staffWeights;
     std::array<AdministrativeLine, kAdministrativeLines> administrativeStaff;
+
+    bool operator==(const Methodology&) const = default;
 
     /// The built-in example: the program's figures when no methodology is loaded.
     static std::shared_ptr<const Methodology> example();
