@@ -199,7 +199,8 @@ Status readRecords(const QJsonObject& top, Store& store) {
     return Status::success();
 }
 
-Result<Store> readDocument(const QByteArray& json, const QLocale& defaultLocale) {
+Result<Store> readDocument(const QByteArray& json, const QLocale& defaultLocale,
+                           const std::shared_ptr<const Methodology>& methodology) {
     const auto refused = [](const Status& status) {
         return Result<Store>::failure(status.error());
     };
@@ -222,6 +223,7 @@ Result<Store> readDocument(const QByteArray& json, const QLocale& defaultLocale)
     const Result<QLocale> locale = documentLocale(top, defaultLocale);
     if (!locale) return refused(Status::failure(locale.error()));
     Store store(locale.value());
+    store.methodology = methodology;
     if (const Status read = readIdentification(top, store); !read) return refused(read);
     const Result<int> ownPayroll = modeValue(top, QStringLiteral("UseOwnPayrollData"));
     if (!ownPayroll) return refused(Status::failure(ownPayroll.error()));
@@ -255,8 +257,9 @@ QJsonObject stageObject(StageOutcome outcome, const FieldValue& norm, const QLoc
 
 }  // namespace
 
-Result<Store> loadAnswersDocument(const QByteArray& json, const QLocale& defaultLocale) {
-    return readDocument(json, defaultLocale);
+Result<Store> loadAnswersDocument(const QByteArray& json, const QLocale& defaultLocale,
+                                  const std::shared_ptr<const Methodology>& methodology) {
+    return readDocument(json, defaultLocale, methodology);
 }
 
 QJsonObject resultObject(const ResultTexts& result, const Store& store) {

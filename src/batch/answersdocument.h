@@ -27,8 +27,10 @@ namespace normativ {
 /// strings are read by the document's locale, `defaultLocale` when it names none. Any
 /// unknown field, wrong type or value out of range refuses the whole document.
 /// The refusal names the field and what is wrong, in Russian ("records[2].age: ...").
-[[nodiscard]] Result<Store> loadAnswersDocument(const QByteArray& json,
-                                                const QLocale& defaultLocale);
+/// The store computes by `methodology`, whose planning years the document's must be.
+[[nodiscard]] Result<Store> loadAnswersDocument(
+    const QByteArray& json, const QLocale& defaultLocale,
+    const std::shared_ptr<const Methodology>& methodology = Methodology::example());
 
 /// The calculation's outcome as a JSON document:
 ///   {"education": {"refused": bool, "norm": number|null}, "maintenance": {...},

@@ -111,8 +111,8 @@ InputOutcome calculateStore(const QString& path, Store& store) {
 
 InputOutcome calculateWorkbook(const QString& path, const QByteArray& bytes, const CalcModes& modes,
                                const QLocale& locale) {
-    WorkbookRun run =
-        readWorkbookForCalculation(bytes, modes.ownPayroll, modes.ownServices, locale);
+    WorkbookRun run = readWorkbookForCalculation(bytes, modes.ownPayroll, modes.ownServices, locale,
+                                                 modes.methodology);
     if (!run.store) return unusable(path, run.refusal);
     if (!run.editorMessage.isEmpty()) {
         InputOutcome out;
@@ -142,7 +142,7 @@ InputOutcome calculateDocument(const QString& path, const QByteArray& bytes, con
         return unusable(path, batchTexts().documentError + batchTexts().documentTooLarge.arg(
                                                                kMaxDocumentBytes / (1024 * 1024)));
     }
-    Result<Store> document = loadAnswersDocument(bytes, locale);
+    Result<Store> document = loadAnswersDocument(bytes, locale, modes.methodology);
     if (!document) return unusable(path, batchTexts().documentError + document.error());
     return calculateStore(path, document.value());
 }

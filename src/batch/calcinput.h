@@ -1,20 +1,25 @@
 #pragma once
 
+#include "methodology.h"
+
 #include <QByteArray>
 #include <QJsonObject>
 #include <QLocale>
 #include <QString>
+#include <memory>
 #include <optional>
 
 namespace normativ {
 
-/// The start screen's two check boxes, which a workbook doesn't hold: given on the
-/// command line. An answers document carries its own.
+/// How a run computes: the start screen's two check boxes, which a workbook doesn't
+/// hold, given on the command line (an answers document carries its own), and the
+/// methodology of every input.
 struct CalcModes {
     bool ownPayroll = false;
     bool ownServices = false;
     /// Either option was given (an answers document then refuses them).
     bool given = false;
+    std::shared_ptr<const Methodology> methodology = Methodology::example();
 };
 
 /// How one input ended; the numbers are the exit statuses of a run on that one input.

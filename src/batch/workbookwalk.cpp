@@ -72,9 +72,11 @@ std::optional<QString> walkWizardAfterLoad(Store& store, const std::function<voi
 }
 
 WorkbookRun readWorkbookForCalculation(const QByteArray& fileBytes, bool ownPayrollData,
-                                       bool ownServicesData, const QLocale& locale) {
+                                       bool ownServicesData, const QLocale& locale,
+                                       const std::shared_ptr<const Methodology>& methodology) {
     WorkbookRun run;
     Store store(locale);
+    store.methodology = methodology;
     // The start screen: the modes from the check boxes, one record to begin with.
     store.record.useOwnPayrollData = FieldValue::integer(ownPayrollData ? 1 : 0);
     store.record.useOwnServicesData = FieldValue::integer(ownServicesData ? 1 : 0);

@@ -38,10 +38,11 @@ struct WorkbookRun {
     QString editorMessage;
 };
 
-/// Loads a statistical form or a saved report into a fresh store in `locale`, takes the
-/// two modes from the arguments (the start screen's check boxes, which a workbook
-/// doesn't hold) and walks the wizard to the result step.
-WorkbookRun readWorkbookForCalculation(const QByteArray& fileBytes, bool ownPayrollData,
-                                       bool ownServicesData, const QLocale& locale);
+/// Loads a statistical form or a saved report into a fresh store in `locale` computing by
+/// `methodology`, takes the two modes from the arguments (the start screen's check boxes, which a
+/// workbook doesn't hold) and walks the wizard to the result step.
+WorkbookRun readWorkbookForCalculation(
+    const QByteArray& fileBytes, bool ownPayrollData, bool ownServicesData, const QLocale& locale,
+    const std::shared_ptr<const Methodology>& methodology = Methodology::example());
 
 }  // namespace normativ
