@@ -55,7 +55,9 @@ const BatchTexts& batchTexts() {
         .usage = QStringLiteral(
             "использование: normativ-calc [--own-payroll] [--own-services] [--summary "
             "СВОДКА.xlsx]\n"
-            "                     ФАЙЛ|ПАПКА...\n"
+            "                     [--methodology МЕТОДИКА.xlsx] ФАЙЛ|ПАПКА...\n"
+            "       normativ-calc [--methodology МЕТОДИКА.xlsx] --write-methodology "
+            "ОБРАЗЕЦ.xlsx\n"
             "Рассчитывает нормативы финансирования услуг по обучению и содержанию и выводит\n"
             "результаты в формате JSON.\n"
             "ФАЙЛ - документ ответов (JSON), статистическая форма или сохраненный отчет "
@@ -69,13 +71,15 @@ const BatchTexts& batchTexts() {
             "документов в порядке входных файлов, в каждом \"file\" и, если расчет не "
             "выполнен,\n"
             "\"error\". --summary также записывает сводную книгу по всем файлам.\n"
+            "--methodology: расчет по методике из книги (по умолчанию - методика из\n"
+            "~/.config/normativ/methodology.xlsx или встроенный пример); --write-methodology\n"
+            "записывает применяемую методику в книгу для правки.\n"
             "Код завершения: 0 - все рассчитано; 1 - расчет отклонил введенные данные (или\n"
             "распределение воспитанников; для нескольких файлов также непригодный файл);\n"
             "2 - неверный вызов (или один непригодный ФАЙЛ, или сводку не удалось "
             "записать).\n"),
-        .summaryTwice = QStringLiteral("параметр --summary указан дважды"),
-        .summaryWithoutName =
-            QStringLiteral("после --summary нужно указать имя записываемой книги"),
+        .optionTwice = QStringLiteral("параметр %1 указан дважды"),
+        .optionWithoutFile = QStringLiteral("после %1 нужно указать имя книги"),
         .unknownOption = QStringLiteral("неизвестный параметр %1"),
     };
     return texts;

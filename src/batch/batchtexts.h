@@ -43,9 +43,9 @@ struct BatchTexts {
     QString computedOf;  ///< %1: computed, %2: how many, %3: of how many
     // The command line.
     QString usage;
-    QString summaryTwice;
-    QString summaryWithoutName;
-    QString unknownOption;  ///< %1: the option
+    QString optionTwice;        ///< %1: the option
+    QString optionWithoutFile;  ///< %1: the option
+    QString unknownOption;      ///< %1: the option
 };
 const BatchTexts& batchTexts();
 

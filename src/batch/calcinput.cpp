@@ -4,6 +4,7 @@
 #include "batchtexts.h"
 #include "inputcheck.h"
 #include "loadedworkbook.h"
+#include "methodologyfingerprint.h"
 #include "normativecalculation.h"
 #include "openworkbook.h"
 #include "workbookwalk.h"
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
+#include <mutex>
 
 namespace normativ {
 
@@ -72,6 +74,25 @@ QStringList refusalCauses(const Store& store, const ResultTexts& result) {
     return causes;
 }
 
+// The methodology a document was computed with: its name and fingerprint. A run
+// computes every input by one methodology, so its fingerprint is worked out once.
+QJsonObject methodologyObject(const std::shared_ptr<const Methodology>& methodology) {
+    static std::mutex mutex;
+    static std::shared_ptr<const Methodology> last;
+    static QString lastFingerprint;
+    QString fingerprint;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (last != methodology) {
+            last = methodology;
+            lastFingerprint = methodologyFingerprint(*methodology);
+        }
+        fingerprint = lastFingerprint;
+    }
+    return QJsonObject{{QStringLiteral("name"), methodology->name},
+                       {QStringLiteral("fingerprint"), fingerprint}};
+}
+
 SummaryRow identifiedRow(const QString& path, const Store& store) {
     SummaryRow row;
     row.fileName = QFileInfo(path).fileName();
@@ -87,6 +108,7 @@ InputOutcome calculateStore(const QString& path, Store& store) {
     out.row = identifiedRow(path, store);
     const ResultTexts result = runNormativeCalculation(store);
     out.document = resultObject(result, store);
+    out.document.insert(QStringLiteral("methodology"), methodologyObject(store.methodology));
     if (resultExitStatus(result) == 0 && result.derived) {
         out.status = InputStatus::Computed;
         const QLocale& locale = store.locale;
@@ -119,6 +141,8 @@ InputOutcome calculateWorkbook(const QString& path, const QByteArray& bytes, con
         out.file = path;
         out.status = InputStatus::Refused;
         out.document = editorRefusalObject(*run.store, run.editorMessage);
+        out.document.insert(QStringLiteral("methodology"),
+                            methodologyObject(run.store->methodology));
         out.error = run.editorMessage;
         out.row = identifiedRow(path, *run.store);
         out.row.status = out.error;

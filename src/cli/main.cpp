@@ -5,6 +5,8 @@
 #include "batch.h"
 #include "batchtexts.h"
 #include "calcinput.h"
+#include "defaultmethodology.h"
+#include "methodologyworkbook.h"
 #include "savexlsx.h"
 #include "summaryworkbook.h"
 
@@ -13,6 +15,8 @@
 #include <QJsonDocument>
 #include <QLocale>
 #include <QStringList>
+#include <algorithm>
+#include <array>
 #include <clocale>
 #include <cstdio>
 #include <optional>
@@ -74,29 +78,60 @@ int main(int argc, char** argv) {
     }
     normativ::CalcModes modes;
     std::optional<QString> summary;
+    std::optional<QString> methodologyFile;
+    std::optional<QString> writtenMethodology;
+    // The options that take a file: "--name FILE" or "--name=FILE", each at most once.
+    const std::array<std::pair<QLatin1String, std::optional<QString>*>, 3> fileOptions{{
+        {QLatin1String("--summary"), &summary},
+        {QLatin1String("--methodology"), &methodologyFile},
+        {QLatin1String("--write-methodology"), &writtenMethodology},
+    }};
     QStringList inputs;
     for (int i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
+        const auto fileOption =
+            std::find_if(fileOptions.begin(), fileOptions.end(), [&](const auto& option) {
+                return arg == option.first || arg.startsWith(option.first + QLatin1Char('='));
+            });
         if (arg == QLatin1String("--own-payroll")) {
             modes.ownPayroll = modes.given = true;
         } else if (arg == QLatin1String("--own-services")) {
             modes.ownServices = modes.given = true;
-        } else if (arg == QLatin1String("--summary") ||
-                   arg.startsWith(QLatin1String("--summary="))) {
-            if (summary) return badUsage(normativ::batchTexts().summaryTwice);
+        } else if (fileOption != fileOptions.end()) {
+            const QString name = fileOption->first;
+            std::optional<QString>& value = *fileOption->second;
+            if (value) return badUsage(normativ::batchTexts().optionTwice.arg(name));
             if (arg.contains(QLatin1Char('='))) {
-                summary = arg.section(QLatin1Char('='), 1);
+                value = arg.section(QLatin1Char('='), 1);
             } else if (i + 1 < args.size()) {
-                summary = args[++i];
+                value = args[++i];
             }
-            if (!summary || summary->isEmpty()) {
-                return badUsage(normativ::batchTexts().summaryWithoutName);
+            if (!value || value->isEmpty()) {
+                return badUsage(normativ::batchTexts().optionWithoutFile.arg(name));
             }
         } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
             return badUsage(normativ::batchTexts().unknownOption.arg(arg));
         } else {
             inputs << arg;
         }
+    }
+    if (methodologyFile) {
+        normativ::Result<normativ::Methodology> read =
+            normativ::readMethodologyFile(*methodologyFile);
+        if (!read) return badInput(QStringLiteral("%1: %2").arg(*methodologyFile, read.error()));
+        modes.methodology = std::make_shared<const normativ::Methodology>(std::move(*read));
+    } else {
+        // A deployed methodology that can't be used must not be replaced by the example
+        // unnoticed: the figures would be another methodology's.
+        const normativ::DefaultMethodology deployed = normativ::loadDefaultMethodology();
+        if (!deployed.error.isEmpty()) return badInput(deployed.error);
+        modes.methodology = deployed.methodology;
+    }
+    if (writtenMethodology) {
+        const normativ::Status saved = normativ::saveWorkbook(
+            normativ::buildMethodologyWorkbook(*modes.methodology), *writtenMethodology);
+        if (!saved) return badInput(saved.error());
+        if (inputs.isEmpty()) return 0;
     }
     if (inputs.isEmpty()) {
         writeText(normativ::batchTexts().usage, stderr);
