@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "defaultmethodology.h"
 #include "distributionwindows.h"
 #include "estimatewindows.h"
 #include "form0.h"
@@ -14,7 +15,10 @@
 namespace normativ {
 
 Program::Program(const QLocale& locale) : store_(locale) {
+    const DefaultMethodology deployed = loadDefaultMethodology();
+    store_.methodology = deployed.methodology;
     form0_ = std::make_unique<Form0>(store_, navigator_);
+    if (!deployed.error.isEmpty()) form0_->showMethodologyError(deployed.error);
     navigator_.main = form0_.get();
     form8_ = std::make_unique<Form8>(form0_.get());
     distribution_ = std::make_unique<DistributionWindows>(store_, navigator_);
@@ -25,6 +29,7 @@ Program::Program(const QLocale& locale) : store_(locale) {
     navigator_.loader = form3_.get();
     workbooks_ = std::make_unique<WorkbookExports>(store_, navigator_);
     navigator_.report = workbooks_.get();
+    navigator_.methodology = workbooks_.get();
     estimates_->setExportAction([this](QWidget* parent) {
         if (!workbooks_->exportEstimates(parent)) estimates_->form7().offerExportAgain();
     });

@@ -72,6 +72,7 @@ Form0::Form0(Store& store, Navigator& navigator, QWidget* parent)
     buildStartArea();
     buildQuestionArea();
     buildResultArea();
+    showMethodology();
     help_ = std::make_unique<Form2>();
     payrollInfo_ = std::make_unique<Form4>(this);
     servicesInfo_ = std::make_unique<Form5>(this);
@@ -98,7 +99,6 @@ void Form0::buildStartArea() {
 
     label16_ = makeLabel(this, "Label16", text().yearPrompt, 360, 1740, 5400, 480);
     combo2_ = make<QComboBox>(this, "Combo2", 6000, 1800, 1800, 345);
-    combo2_->addItems(planningYearTexts(*store_.methodology));
     combo2_->setCurrentIndex(-1);
 
     label17_ = makeLabel(this, "Label17", QStringLiteral("Label16"), 360, 2400, kContentWidth, 345);
@@ -117,7 +117,18 @@ void Form0::buildStartArea() {
     check2_->setText(text().servicesModeCheck);
     command5_ = makeButton(this, "Command5", text().infoButton, 14760, 4965, 480, 375);
 
+    label19_ = makeLabel(this, "Label19", QString(), 360, 5580, kContentWidth, 345);
+    command7_ = makeButton(this, "Command7", text().loadMethodologyButton, 360, 6060, 4800);
+    command8_ = makeButton(this, "Command8", text().saveMethodologyButton, 5400, 6060, 4800);
+    // Why a methodology was refused: red, on as many lines as the file's path needs.
+    label21_ = makeLabel(this, "Label21", QString(), 360, 6660, kContentWidth, 900);
+    label21_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label21_->setStyleSheet(QStringLiteral("color: #ff0000;"));
+    label21_->hide();
+
     connect(commandButton3_, &QPushButton::clicked, this, &Form0::onCommandButton3Clicked);
+    connect(command7_, &QPushButton::clicked, this, &Form0::onCommand7Clicked);
+    connect(command8_, &QPushButton::clicked, this, &Form0::onCommand8Clicked);
     connect(command4_, &QPushButton::clicked, this, &Form0::onCommand4Clicked);
     connect(command3_, &QPushButton::clicked, this, &Form0::onCommand3Clicked);
     connect(command5_, &QPushButton::clicked, this, &Form0::onCommand5Clicked);
@@ -178,6 +189,8 @@ void Form0::buildResultArea() {
     for (QLineEdit* box : resultBoxes_) box->hide();
     command2_->hide();
     command6_->hide();
+    label20_ = makeLabel(this, "Label20", QString(), 360, 5040, kContentWidth, 345);
+    label20_->hide();
     connect(command2_, &QPushButton::clicked, this, &Form0::onCommand2Clicked);
     connect(command6_, &QPushButton::clicked, this, &Form0::onCommand6Clicked);
 }
@@ -225,8 +238,7 @@ void Form0::onCommandButton3Clicked() {
     commandButton3_->hide();
     label1_->show();
     label2_->show();
-    for (QWidget* w : std::initializer_list<QWidget*>{check1_, check2_, command3_, command5_})
-        w->hide();
+    hideModeChecks();
     record.useOwnPayrollData = FieldValue::integer(check1_->isChecked() ? 1 : 0);
     record.useOwnServicesData = FieldValue::integer(check2_->isChecked() ? 1 : 0);
     const auto texts = wizard::stepTexts(Step::kPupils);
@@ -243,15 +255,49 @@ void Form0::onCommand4Clicked() {
     hide();
 }
 
+// The mode checks and the methodology belong to the start screen: a run keeps the
+// methodology it started with.
 void Form0::hideModeChecks() {
-    for (QWidget* w : std::initializer_list<QWidget*>{check1_, check2_, command3_, command5_})
+    for (QWidget* w : std::initializer_list<QWidget*>{check1_, check2_, command3_, command5_,
+                                                      label19_, command7_, command8_, label21_})
         w->hide();
 }
 
 void Form0::returnFromLoader() {
-    for (QWidget* w : std::initializer_list<QWidget*>{check1_, check2_, command3_, command5_})
+    for (QWidget* w : std::initializer_list<QWidget*>{check1_, check2_, command3_, command5_,
+                                                      label19_, command7_, command8_})
         w->show();
     show();
+}
+
+void Form0::showMethodology() {
+    const QString name = store_.methodology->name;
+    label19_->setText(text().methodologyPrefix + name);
+    label20_->setText(text().methodologyPrefix + name);
+    const QString chosen = combo2_->currentText();
+    combo2_->clear();
+    combo2_->addItems(planningYearTexts(*store_.methodology));
+    combo2_->setCurrentIndex(combo2_->findText(chosen));
+}
+
+void Form0::showMethodologyError(const QString& message) {
+    label21_->setText(message);
+    label21_->show();
+}
+
+void Form0::onCommand7Clicked() {
+    if (!navigator_.methodology) return;
+    const QString refused = navigator_.methodology->loadMethodology();
+    if (!refused.isEmpty()) {
+        showMethodologyError(refused);
+        return;
+    }
+    label21_->hide();
+    showMethodology();
+}
+
+void Form0::onCommand8Clicked() {
+    if (navigator_.methodology) navigator_.methodology->saveMethodologySample();
 }
 
 void Form0::onCommand3Clicked() {
@@ -263,10 +309,10 @@ void Form0::onCommand5Clicked() {
 }
 
 void Form0::showFirstStepAfterLoad() {
-    for (QWidget* w : std::initializer_list<QWidget*>{label18_, command4_, combo2_, combo1_,
-                                                      label15_, label16_, label17_, commandButton3_,
-                                                      check1_, check2_, command3_, command5_})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             label18_, command4_, combo2_, combo1_, label15_, label16_, label17_, commandButton3_})
         w->hide();
+    hideModeChecks();
     store_.record.wizardStep = Step::kPupils;
     setQuestionArea(true);
     textBox1_->setEnabled(true);
@@ -399,6 +445,7 @@ void Form0::layOutStep(int step, bool forward) {
         label1_->show();
         for (QLabel* label : resultLabels_) label->hide();
         for (QLineEdit* box : resultBoxes_) box->hide();
+        label20_->hide();
     } else {
         command2_->setEnabled(true);
         command1_->hide();
@@ -408,6 +455,7 @@ void Form0::layOutStep(int step, bool forward) {
         label1_->hide();
         for (QLabel* label : resultLabels_) label->show();
         for (QLineEdit* box : resultBoxes_) box->show();
+        label20_->show();
     }
     if (choice) {
         const QStringList captions = wizard::optionCaptions(step);

@@ -35,6 +35,12 @@ class Form0 : public QWidget, public MainWindowPort {
     void hideModeChecks() override;
     void returnFromLoader() override;
 
+    /// Shows the methodology in use: its name, and its planning years in the year list
+    /// (the chosen year stays chosen when the new list has it).
+    void showMethodology();
+    /// Shows why a methodology was refused, in red on the start screen.
+    void showMethodologyError(const QString& message);
+
   private slots:
     void onCommandButton3Clicked();
     void onCommand4Clicked();
@@ -46,6 +52,8 @@ class Form0 : public QWidget, public MainWindowPort {
     void onCommand1Clicked();
     void onCommand2Clicked();
     void onCommand6Clicked();
+    void onCommand7Clicked();
+    void onCommand8Clicked();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -86,6 +94,10 @@ class Form0 : public QWidget, public MainWindowPort {
     QPushButton* command3_;
     QCheckBox* check2_;
     QPushButton* command5_;
+    QLabel* label19_;
+    QPushButton* command7_;
+    QPushButton* command8_;
+    QLabel* label21_;
     // Question area
     QLabel* label1_;
     QLineEdit* textBox1_;
@@ -99,6 +111,7 @@ class Form0 : public QWidget, public MainWindowPort {
     std::array<QLineEdit*, 6> resultBoxes_{};
     QPushButton* command2_;
     QPushButton* command6_;
+    QLabel* label20_;
 };
 
 }  // namespace normativ

@@ -55,6 +55,9 @@ const MainWindowTexts& mainWindowTexts() {
             "Использовать при расчете норматива затрат на содержание детей данные по объему "
             "приобретаемых услуг отдельного учреждения"),
         .infoButton = QStringLiteral("?"),
+        .methodologyPrefix = QStringLiteral("Методика расчета: "),
+        .loadMethodologyButton = QStringLiteral("Загрузить методику…"),
+        .saveMethodologyButton = QStringLiteral("Сохранить образец методики…"),
         .designOptionCaptions = {QStringLiteral("Село"), QStringLiteral("Город"),
                                  QStringLiteral("Иной тип учреждения")},
         .resultRows =

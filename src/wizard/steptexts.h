@@ -43,6 +43,10 @@ struct MainWindowTexts {
     QString payrollModeCheck;
     QString servicesModeCheck;
     QString infoButton;
+    /// Before the methodology's name, on the start screen and at the results.
+    QString methodologyPrefix;
+    QString loadMethodologyButton;
+    QString saveMethodologyButton;
     /// Option captions before the first choice step sets them.
     QStringList designOptionCaptions;
     /// The six result rows, in box order Text1..Text6.

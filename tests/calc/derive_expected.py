@@ -7,7 +7,8 @@ ten-thousandths (halves to even), everything else is IEEE double in the stated o
 
 Run: /usr/bin/python3 tests/calc/derive_expected.py > tests/calc/fullcases.inc
 With --wizard it prints the six result boxes of the wizard walk in tests/wizard/test_wizard.cpp
-(wholeWizard) for each pair of modes.
+(wholeWizard) for each pair of modes; with --methodology those of the walk by a changed
+methodology in tests/wizard/test_form0_methodology.cpp.
 """
 
 import struct
@@ -60,6 +61,10 @@ GROUP_COUNT = [3, 1.5, 1, 1.0012316, 1.0581281, 0.9408867, 0.80647433, 0.7869458
                0.4598667, 0.43431854, 0.41145968, 0.45591134, 0.43420127, 0.44066277,
                0.42150354, 0.4039409, 0.38778326, 0.3728685, 0.35905856, 0.39690357,
                0.38321725, 0.37044334]
+
+
+# PlanningYearIndex by year; a year not listed takes the last one's.
+YEAR_INDEX = {"2010": 1.262, "2011": f32(1.342), "2012": f32(1.342)}
 
 
 def group_count_coefficient(n):
@@ -124,7 +129,7 @@ def calculate(case):
     out = {}
 
     # education
-    pyi = 1.262 if case["year"] == "2010" else f32(1.342)
+    pyi = YEAR_INDEX.get(case["year"], YEAR_INDEX["2012"])
     P, C, I = g("TeacherPayrollFund"), g("TeacherCompensationFund"), g("TeacherIncentiveFund")
     B = (P - C) - I
     paf = C / B + I / B + 1
@@ -301,6 +306,28 @@ def wizard_cases():
             print(payroll, services, " ".join(calculate(case)["texts"]))
 
 
+def methodology_case():
+    """The wizard walk of test_form0_methodology: a methodology with the planning year 2013
+    (index 1.4 single) and the sixth orientation weight of the education load 8.5; 20 pupils,
+    1 group, village, development centre, one record (3+, 12 h, orientation 6), 12 months,
+    1500 parental fee, five days, 2013, standard figures."""
+    global E1
+    YEAR_INDEX["2013"] = f32(1.4)
+    age, stay, orient = E1
+    E1 = (age, stay, orient[:5] + [f32(8.5)])
+    case = dict(locale="ru", year="2013", own_payroll=0, own_services=0,
+                answers=dict(PupilCount="20", GroupCount="1", MonthsOfOperation="12",
+                             ParentFeePerMonth="1500"),
+                flags=dict(SettlementIsVillage=1, KindDevelopmentCentre=1, FiveDayWeek=1),
+                records=[(3, 7, 6, "20")])
+    print(" ".join(calculate(case)["texts"]))
+
+
 if __name__ == "__main__":
     import sys
-    wizard_cases() if sys.argv[1:] == ["--wizard"] else main()
+    if sys.argv[1:] == ["--wizard"]:
+        wizard_cases()
+    elif sys.argv[1:] == ["--methodology"]:
+        methodology_case()
+    else:
+        main()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QWidget;
 
 namespace normativ {
@@ -56,6 +58,17 @@ class ReportPort {
     virtual bool createReport() = 0;
 };
 
+class MethodologyPort {
+  public:
+    virtual ~MethodologyPort() = default;
+    /// Asks for a methodology workbook and makes it the one the run computes with. Empty
+    /// when it was loaded or the user cancelled; otherwise why the file was refused (the
+    /// methodology in use is then unchanged).
+    virtual QString loadMethodology() = 0;
+    /// Saves the methodology in use as a workbook where the user chooses.
+    virtual void saveMethodologySample() = 0;
+};
+
 /// The windows of one run, wired by main (and by tests). A port may be null while the
 /// window behind it does not exist.
 struct Navigator {
@@ -64,6 +77,7 @@ struct Navigator {
     LoaderPort* loader = nullptr;
     EstimatesPort* estimates = nullptr;
     ReportPort* report = nullptr;
+    MethodologyPort* methodology = nullptr;
 };
 
 }  // namespace normativ

@@ -2,11 +2,14 @@
 
 #include "dialogs.h"
 #include "estimateworkbook.h"
+#include "methodologyworkbook.h"
 #include "savedreport.h"
 #include "store.h"
 #include "workbook.h"
 #include "workbooksaver.h"
 #include "workbooktexts.h"
+
+#include <QFileInfo>
 
 #include <exception>
 #include <new>
@@ -50,6 +53,30 @@ bool WorkbookExports::exportEstimates(QWidget* parent) {
     return estimates &&
            WorkbookSaver::save(parent, *estimates, workbookWindowTexts().estimateDialogTitle,
                                defaultEstimateFileName(store_));
+}
+
+QString WorkbookExports::loadMethodology() {
+    QWidget* parent = navigator_.main ? navigator_.main->widget() : nullptr;
+    const WorkbookWindowTexts& texts = workbookWindowTexts();
+    const QString path = Dialogs::openFileName(
+        parent, texts.methodologyLoadTitle,
+        QFileInfo(WorkbookSaver::proposedPath(texts.methodologyFileName)).path(),
+        texts.workbookFilter);
+    if (path.isEmpty()) return QString();
+    Result<Methodology> read = readMethodologyFile(path);
+    if (!read) return read.error();
+    store_.methodology = std::make_shared<const Methodology>(std::move(read.value()));
+    return QString();
+}
+
+void WorkbookExports::saveMethodologySample() {
+    QWidget* parent = navigator_.main ? navigator_.main->widget() : nullptr;
+    std::optional<Workbook> sample =
+        prepare(parent, [this] { return buildMethodologyWorkbook(*store_.methodology); });
+    if (sample) {
+        WorkbookSaver::save(parent, *sample, workbookWindowTexts().methodologySaveTitle,
+                            workbookWindowTexts().methodologyFileName);
+    }
 }
 
 }  // namespace normativ

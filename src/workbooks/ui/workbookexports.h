@@ -8,11 +8,12 @@ namespace normativ {
 
 struct Store;
 
-/// The two workbooks a run creates: the saved report ("создать отчет" on the main
-/// window) and the estimate workbook ("Сформировать сметы в формате Excel" on the
-/// services estimate). Each is built from the store, saved where the user chooses and
-/// shown in the desktop's spreadsheet program.
-class WorkbookExports : public ReportPort {
+/// The workbooks a run creates: the saved report ("создать отчет" on the main window),
+/// the estimate workbook ("Сформировать сметы в формате Excel" on the services estimate)
+/// and the sample of the methodology in use; each is built from the store, saved where
+/// the user chooses and shown in the desktop's spreadsheet program. Also the loading of
+/// a methodology workbook from the start screen.
+class WorkbookExports : public ReportPort, public MethodologyPort {
   public:
     WorkbookExports(Store& store, Navigator& navigator);
 
@@ -21,6 +22,10 @@ class WorkbookExports : public ReportPort {
     /// Writes both estimates from the copies the estimate windows took; false when
     /// nothing was written, so that the button can be offered again.
     bool exportEstimates(QWidget* parent);
+
+    // MethodologyPort
+    QString loadMethodology() override;
+    void saveMethodologySample() override;
 
   private:
     Store& store_;

@@ -6,6 +6,9 @@ const WorkbookWindowTexts& workbookWindowTexts() {
     static const WorkbookWindowTexts texts{
         .reportDialogTitle = QStringLiteral("Сохранение отчета"),
         .estimateDialogTitle = QStringLiteral("Сохранение смет"),
+        .methodologySaveTitle = QStringLiteral("Сохранение методики"),
+        .methodologyLoadTitle = QStringLiteral("Загрузка методики"),
+        .methodologyFileName = QStringLiteral("Методика расчета.xlsx"),
         .workbookFilter = QStringLiteral("Книга Excel (*.xlsx)"),
         .workbookSuffix = QStringLiteral(".xlsx"),
         .replaceExisting = QStringLiteral("Файл «%1» уже существует. Заменить его?"),

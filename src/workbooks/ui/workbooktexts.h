@@ -10,6 +10,10 @@ struct WorkbookWindowTexts {
     // Saving a created workbook.
     QString reportDialogTitle;
     QString estimateDialogTitle;
+    QString methodologySaveTitle;
+    QString methodologyLoadTitle;
+    /// The name the save dialog proposes for the methodology.
+    QString methodologyFileName;
     QString workbookFilter;
     QString workbookSuffix;
     /// %1: the full path of a file that is there already. Asked when the ending was added
