@@ -1,6 +1,7 @@
 #include "summaryworkbook.h"
 
 #include "batchtexts.h"
+#include "methodologyfingerprint.h"
 
 #include <algorithm>
 #include <array>
@@ -43,7 +44,7 @@ double rowHeight(const Sheet& sheet, int row) {
 
 }  // namespace
 
-Workbook buildSummaryWorkbook(const std::vector<SummaryRow>& rows) {
+Workbook buildSummaryWorkbook(const std::vector<SummaryRow>& rows, const Methodology& methodology) {
     Workbook book;
     Sheet& sheet = book.addSheet(batchTexts().summarySheet);
     for (int column = 1; column <= kColumns; ++column) {
@@ -119,6 +120,11 @@ Workbook buildSummaryWorkbook(const std::vector<SummaryRow>& rows) {
         sheet.setColumnWidth(column, column, width(column));
     }
     for (int r = 1; r <= totalsRow; ++r) sheet.setRowHeight(r, rowHeight(sheet, r));
+    // Which methodology the figures come from, under the table on one line.
+    const int methodologyRow = totalsRow + 2;
+    sheet.setText(methodologyRow, kFileColumn, methodologyLine(methodology));
+    sheet.formatRange(RangeRef{methodologyRow, kFileColumn, methodologyRow, kFileColumn},
+                      [](CellFormat& f) { f.wrap = false; });
     sheet.freezePanes(2, 1);
     return book;
 }

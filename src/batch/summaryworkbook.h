@@ -2,6 +2,7 @@
 
 #include "calcinput.h"
 
+#include "methodology.h"
 #include "workbook.h"
 
 #include <QString>
@@ -37,7 +38,8 @@ inline constexpr int kFirstInputRow = 2;
 /// file gave them, and its error text as status; its figures stay blank. Times New
 /// Roman 12, the header bold, wrapped and frozen, thin borders around every cell of the
 /// table, "0.00" for the normatives and amounts (unrounded values), row heights for the
-/// wrapped texts.
-Workbook buildSummaryWorkbook(const std::vector<SummaryRow>& rows);
+/// wrapped texts. Two rows below the totals, the methodology the figures come from.
+Workbook buildSummaryWorkbook(const std::vector<SummaryRow>& rows,
+                              const Methodology& methodology = *Methodology::example());
 
 }  // namespace normativ

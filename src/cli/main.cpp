@@ -52,12 +52,13 @@ void print(const QByteArray& out) {
 
 // Writes the summary of the outcomes; the message when it can't be written.
 std::optional<QString> writeSummary(const QString& path,
-                                    const std::vector<normativ::InputOutcome>& outcomes) {
+                                    const std::vector<normativ::InputOutcome>& outcomes,
+                                    const normativ::Methodology& methodology) {
     std::vector<normativ::SummaryRow> rows;
     rows.reserve(outcomes.size());
     for (const auto& outcome : outcomes) rows.push_back(outcome.row);
     const normativ::Status saved =
-        normativ::saveWorkbook(normativ::buildSummaryWorkbook(rows), path);
+        normativ::saveWorkbook(normativ::buildSummaryWorkbook(rows, methodology), path);
     if (saved.ok()) return std::nullopt;
     return saved.error();
 }
@@ -142,7 +143,8 @@ int main(int argc, char** argv) {
     if (inputs.size() == 1 && !QFileInfo(inputs[0]).isDir()) {
         const normativ::InputOutcome outcome = normativ::calculateInput(inputs[0], modes, locale);
         if (summary) {
-            if (const auto failure = writeSummary(*summary, {outcome})) return badInput(*failure);
+            if (const auto failure = writeSummary(*summary, {outcome}, *modes.methodology))
+                return badInput(*failure);
         }
         if (outcome.status == normativ::InputStatus::Unusable) {
             return outcome.usageError ? badUsage(outcome.message()) : badInput(outcome.message());
@@ -154,7 +156,8 @@ int main(int argc, char** argv) {
     const std::vector<normativ::InputOutcome> outcomes = normativ::calculateInputs(
         normativ::expandInputs(inputs, summary.value_or(QString())), modes, locale);
     if (summary) {
-        if (const auto failure = writeSummary(*summary, outcomes)) return badInput(*failure);
+        if (const auto failure = writeSummary(*summary, outcomes, *modes.methodology))
+            return badInput(*failure);
     }
     print(normativ::batchDocument(outcomes));
     return normativ::batchExitStatus(outcomes);

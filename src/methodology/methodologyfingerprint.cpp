@@ -1,5 +1,7 @@
 #include "methodologyfingerprint.h"
 
+#include "methodologytexts.h"
+
 #include "methodologynumbers.h"
 
 #include <QCryptographicHash>
@@ -121,6 +123,10 @@ QString methodologyFingerprint(const Methodology& m) {
     const QByteArray hash =
         QCryptographicHash::hash(canonicalMethodologyText(m).toUtf8(), QCryptographicHash::Sha256);
     return QString::fromLatin1(hash.toHex().left(12));
+}
+
+QString methodologyLine(const Methodology& m) {
+    return methodologyTexts().inUse.arg(m.name, methodologyFingerprint(m));
 }
 
 }  // namespace normativ

@@ -16,4 +16,8 @@ QString canonicalMethodologyText(const Methodology& m);
 /// The first 12 hex digits (lower case) of the SHA-256 of the canonical text's UTF-8.
 QString methodologyFingerprint(const Methodology& m);
 
+/// The line by which a workbook names the methodology its figures come from:
+/// "Методика расчета: <name> (отпечаток <fingerprint>)".
+QString methodologyLine(const Methodology& m);
+
 }  // namespace normativ

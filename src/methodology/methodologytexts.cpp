@@ -152,6 +152,7 @@ const MethodologyTexts& methodologyTexts() {
         .cannotRead = QStringLiteral("файл не удается прочитать: %1"),
         .deployedRefused =
             QStringLiteral("Методика «%1» не загружена, расчет по встроенному примеру: %2"),
+        .inUse = QStringLiteral("Методика расчета: %1 (отпечаток %2)"),
     };
     return texts;
 }

@@ -97,6 +97,8 @@ struct MethodologyTexts {
     QString cannotRead;  ///< %1: the system's reason
     /// %1: the deployed workbook, %2: why it was refused.
     QString deployedRefused;
+    /// %1: the name, %2: the fingerprint.
+    QString inUse;
 };
 const MethodologyTexts& methodologyTexts();
 

@@ -1,5 +1,7 @@
 #include "estimateworkbook.h"
 
+#include "methodologyfingerprint.h"
+
 #include "cellinput.h"
 #include "estimatetexts.h"
 #include "numbers.h"
@@ -71,6 +73,9 @@ Workbook buildEstimateWorkbook(const Store& store) {
         sheet.setNumber(kTotalRow, 6, total);
         if (pupils != 0) sheet.setNumber(kTotalRow, 5, total / pupils);
     }
+
+    // Which methodology the figures come from, under the table.
+    sheet.setText(kTotalRow + 2, 1, methodologyLine(*store.methodology));
 
     const auto centred = [](CellFormat& f) {
         f.horizontal = HorizontalAlignment::Center;

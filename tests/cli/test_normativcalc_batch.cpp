@@ -211,6 +211,10 @@ class TestNormativCalcBatch : public QObject {
         QCOMPARE(cell(totals, kStatusColumn),
                  CellValue::text(QStringLiteral("рассчитано: 2 из 5")));
         QVERIFY(cell(totals + 1, kFileColumn).isEmpty());
+        // The example's fingerprint, checked with sha256sum in the methodology's tests.
+        QCOMPARE(cell(totals + 2, kFileColumn),
+                 CellValue::text(QStringLiteral(
+                     "Методика расчета: пример (встроенная) (отпечаток 876c1dbf987d)")));
     }
 
     // Several arguments: items in argument order, a folder's files joined to its path as

@@ -179,6 +179,10 @@ class TestEstimateWorkbook : public QObject {
                                        << "";
         QTest::newRow("nothing in A38") << "A38"
                                         << "";
+        // The example's fingerprint, checked with sha256sum in the methodology's tests.
+        QTest::newRow("the methodology under the table")
+            << "A39"
+            << "Методика расчета: пример (встроенная) (отпечаток 876c1dbf987d)";
     }
 
     void captions() {
