@@ -41,12 +41,6 @@ class Inputs {
     const Store& store_;
 };
 
-FieldValue longYearCoefficient(const Methodology& m, const Inputs& in) {
-    return in[Answer::MonthsOfOperation] > m.longYearMonths
-               ? FieldValue::number(m.longYearCoefficient)
-               : FieldValue::integer(1);
-}
-
 double payrollAccrualFactor(const Inputs& in) {
     const double base = in.payrollBase();
     return in[Answer::TeacherCompensationFund] / base + in[Answer::TeacherIncentiveFund] / base + 1;
@@ -64,6 +58,11 @@ double widen(float v) {
 }
 
 }  // namespace
+
+FieldValue longYearCoefficient(const Methodology& m, double monthsOfOperation) {
+    return monthsOfOperation > m.longYearMonths ? FieldValue::number(m.longYearCoefficient)
+                                                : FieldValue::integer(1);
+}
 
 StageOutcome runEducationStage(Store& store) {
     const Inputs in(store);
@@ -88,7 +87,7 @@ StageOutcome runEducationStage(Store& store) {
     const FieldValue kindCoefficient = in[Flag::KindOther] == 1 || in.useOwnPayrollData() == 1
                                            ? FieldValue::integer(1)
                                            : FieldValue::single(m.kindCoefficient);
-    const FieldValue longYear = longYearCoefficient(m, in);
+    const FieldValue longYear = longYearCoefficient(m, in[Answer::MonthsOfOperation]);
     const FieldValue sixDayWeek = in[Flag::FiveDayWeek] == 1
                                       ? FieldValue::integer(1)
                                       : FieldValue::single(m.sixDayWeekCoefficient);
@@ -141,7 +140,7 @@ StageOutcome runMaintenanceStage(Store& store) {
     // Derived from the answers here rather than taken from the education stage, which
     // may have refused and left older values behind.
     const double yearIndex = planningYearIndex(m, in.planningYear()).toDouble(locale);
-    const double longYear = longYearCoefficient(m, in).toDouble(locale);
+    const double longYear = longYearCoefficient(m, in[Answer::MonthsOfOperation]).toDouble(locale);
     const double accrualFactor = payrollAccrualFactor(in);
     const FieldValue staffWeek = in[Flag::FiveDayWeek] == 1
                                      ? FieldValue::integer(1)
@@ -160,9 +159,15 @@ StageOutcome runMaintenanceStage(Store& store) {
         longYear * staffWeek.toDouble(locale) * *loadFactorA * widen(m.payrollShareA) *
         (accrualFactor * minSalary * widen(m.salaryFactor)) * 12 * yearIndex;
 
+    const double parentPayment = in[Answer::ParentFeePerMonth] * in[Answer::MonthsOfOperation];
     double norm = 0;
     std::optional<double> staffCostIndex;
+    // The terms of the own figures, kept so that the report can show them.
+    double utilitiesTerm = 0;
+    double indexedCostsTerm = 0;
+    double taxesTerm = 0;
     std::array<double, kServiceItemCount> itemLoadFactors{};
+    std::array<double, kServiceItemCount> itemAmounts{};
     if (ownData) {
         staffCostIndex = (1 + in[Answer::PriceGrowthPercent] / 100) / pupils;
         const double heat = m.heatShare * in[Answer::HeatEnergyVolume] * in[Answer::HeatTariff];
@@ -178,7 +183,6 @@ StageOutcome runMaintenanceStage(Store& store) {
                                     in[Answer::TerritoryCosts] + in[Answer::MovablePropertyCosts] +
                                     in[Answer::InsuranceCosts] + in[Answer::FoodAndServicesCosts] +
                                     in[Answer::OtherCosts];
-        const double parentPayment = in[Answer::ParentFeePerMonth] * in[Answer::MonthsOfOperation];
         const double taxes =
             in[Answer::LandCadastralValue] * in[Answer::LandTaxRate] / 100 +
             (in[Answer::PropertyValueJan1] + in[Answer::PropertyValueDec1]) / 200 *
@@ -189,6 +193,9 @@ StageOutcome runMaintenanceStage(Store& store) {
                  indexedCosts * *staffCostIndex) -
                 parentPayment) +
                widen(m.taxTermFactor) * (taxes / pupils);
+        utilitiesTerm = utilities;
+        indexedCostsTerm = indexedCosts;
+        taxesTerm = taxes;
     } else {
         for (double& itemLoad : itemLoadFactors) {
             const auto loadFactor = weightingPass(store, m.serviceItemLoad, weights);
@@ -198,9 +205,11 @@ StageOutcome runMaintenanceStage(Store& store) {
         // The months, week, settlement and kind factors of every item are 1 in every case.
         norm = payrollPartB + payrollPartA;
         for (int k = 0; k < kServiceItemCount; ++k) {
-            norm += widen(m.serviceItemBase[k]) * 1.0 * 1.0 * 1.0 * 1.0 * itemLoadFactors[k];
+            itemAmounts[k] =
+                widen(m.serviceItemBase[k]) * 1.0 * 1.0 * 1.0 * 1.0 * itemLoadFactors[k];
+            norm += itemAmounts[k];
         }
-        norm -= in[Answer::ParentFeePerMonth] * in[Answer::MonthsOfOperation];
+        norm -= parentPayment;
     }
     if (!allFinite({payrollPartA, payrollPartB, norm, norm * pupils})) {
         return StageOutcome::Refused;
@@ -214,10 +223,16 @@ StageOutcome runMaintenanceStage(Store& store) {
     kept.maintenanceLoadFactorB = FieldValue::number(*loadFactorB);
     kept.maintenancePayrollPartA = FieldValue::number(payrollPartA);
     kept.maintenancePayrollPartB = FieldValue::number(payrollPartB);
+    kept.parentPayment = FieldValue::number(parentPayment);
     if (staffCostIndex) kept.serviceStaffCostIndex = FieldValue::number(*staffCostIndex);
-    if (!ownData) {
+    if (ownData) {
+        kept.utilitiesTerm = FieldValue::number(utilitiesTerm);
+        kept.indexedCostsTerm = FieldValue::number(indexedCostsTerm);
+        kept.taxesTerm = FieldValue::number(taxesTerm);
+    } else {
         for (int k = 0; k < kServiceItemCount; ++k) {
             kept.serviceItemLoadFactor[k] = FieldValue::number(itemLoadFactors[k]);
+            kept.serviceItemAmount[k] = FieldValue::number(itemAmounts[k]);
             kept.serviceItemMonthsFactor[k] = FieldValue::integer(1);
             kept.serviceItemWeekFactor[k] = FieldValue::integer(1);
             kept.serviceItemSettlementFactor[k] = FieldValue::integer(1);

@@ -32,6 +32,10 @@ StageOutcome runEducationStage(Store& store);
 /// maintenance coefficients and record.maintenanceNorm only when it computes.
 StageOutcome runMaintenanceStage(Store& store);
 
+/// The long-year coefficient both stages use: the methodology's when the institution works
+/// more months than its limit, else the Integer 1.
+FieldValue longYearCoefficient(const Methodology& m, double monthsOfOperation);
+
 /// The totals derived from the two normatives and the pupil count (unrounded): what the
 /// saved report writes and the estimates read.
 struct DerivedAmounts {

@@ -28,11 +28,20 @@ struct KeptCoefficients {
     FieldValue maintenancePayrollPartA;
     FieldValue maintenancePayrollPartB;
     FieldValue serviceStaffCostIndex;
+    /// ParentFeePerMonth × MonthsOfOperation, subtracted from the maintenance normative.
+    FieldValue parentPayment;
+    /// The maintenance normative's terms by the institution's own figures, roubles a year:
+    /// utilities, the costs indexed by price growth, and taxes.
+    FieldValue utilitiesTerm;
+    FieldValue indexedCostsTerm;
+    FieldValue taxesTerm;
     std::array<FieldValue, 8> serviceItemLoadFactor;
     std::array<FieldValue, 8> serviceItemMonthsFactor;
     std::array<FieldValue, 8> serviceItemWeekFactor;
     std::array<FieldValue, 8> serviceItemSettlementFactor;
     std::array<FieldValue, 8> serviceItemKindFactor;
+    /// Standard amount × load factor of each service item (the standard way).
+    std::array<FieldValue, 8> serviceItemAmount;
     /// Slot i: the group weight of distribution record i from the latest weighting pass.
     std::array<Currency, 42> groupWeightTable{};
 };

@@ -1,6 +1,8 @@
 #include "savedreport.h"
 
+#include "calculationtrail.h"
 #include "cellinput.h"
+#include "methodologyworkbook.h"
 #include "normativecalculation.h"
 #include "savedreporttexts.h"
 
@@ -185,6 +187,10 @@ Workbook buildSavedReport(const Store& store) {
     Workbook book;
     writeParameters(book.addSheet(savedReportTexts().parametersSheet), store);
     writeGroups(book.addSheet(savedReportTexts().groupsSheet), store);
+    // The methodology the figures were computed with, readable as a methodology, and how
+    // each figure was obtained.
+    addMethodologySheet(book, *store.methodology);
+    addCalculationTrailSheet(book, store);
     return book;
 }
 

@@ -29,7 +29,9 @@ inline constexpr int kFirstRecordRow = 5;
 /// marker in H124 and the record count in H125; sheet 2 "Группы" with one row per
 /// distribution record. Texts that are numbers in the store's locale are written as
 /// numbers, as a spreadsheet takes typed input; the not-entered marker is the number
-/// 79265830346. Row heights are computed for the wrapped texts.
+/// 79265830346. Row heights are computed for the wrapped texts. Sheet 3 "Методика" holds
+/// the store's methodology (readable with readMethodologyWorkbook), sheet 4 "Расчет" the
+/// calculation trail (calculationtrail.h); the loader reads only sheets 1 and 2.
 Workbook buildSavedReport(const Store& store);
 
 /// "Отчет ДОУ <institution> <year>.xlsx", made safe for a file name.

@@ -8,7 +8,9 @@ ten-thousandths (halves to even), everything else is IEEE double in the stated o
 Run: /usr/bin/python3 tests/calc/derive_expected.py > tests/calc/fullcases.inc
 With --wizard it prints the six result boxes of the wizard walk in tests/wizard/test_wizard.cpp
 (wholeWizard) for each pair of modes; with --methodology those of the walk by a changed
-methodology in tests/wizard/test_form0_methodology.cpp.
+methodology in tests/wizard/test_form0_methodology.cpp; with --trail every figure of the saved
+report's calculation trail for two of the cases, in the trail's order
+(tests/workbooks/test_calculationtrail.cpp).
 """
 
 import struct
@@ -323,11 +325,116 @@ def methodology_case():
     print(" ".join(calculate(case)["texts"]))
 
 
+def trail(case):
+    """Every figure of the saved report's calculation trail, in its order: (key, value)."""
+    loc = case["locale"]
+    a = dict(case["answers"])
+    if case["own_payroll"] == 0:
+        a.update(MinTeacherSalary=float(f32(8700)), TeacherPayrollFund=float(f32(8700)),
+                 TeacherCompensationFund=float(f32(2900)), TeacherIncentiveFund=float(f32(0)))
+    n = {k: number(v, loc) for k, v in a.items()}
+    g = lambda k: n.get(k, 0.0)
+    fl = lambda k: case["flags"].get(k, 0)
+    records = [(r[0], r[1], r[2], cur(number(r[3], loc))) for r in case["records"]]
+    pupils = g("PupilCount")
+    out = []
+
+    def weights_and_load(name, ws):
+        w = []
+        load = weighting_pass(records, pupils, ws, w)
+        out.extend(("weight %s %d" % (name, i), raw / 10000) for i, raw in enumerate(w, 1))
+        out.append(("load " + name, load))
+        return load
+
+    # education
+    pyi = YEAR_INDEX.get(case["year"], YEAR_INDEX["2012"])
+    P, C, I = g("TeacherPayrollFund"), g("TeacherCompensationFund"), g("TeacherIncentiveFund")
+    B = (P - C) - I
+    paf = C / B + I / B + 1
+    salary = g("MinTeacherSalary")
+    tac = ((((paf * salary) * f32(1.1472942) + 100) * f32(0.12149407)) * 12) * pyi
+    village = fl("SettlementIsVillage") == 1
+    vc = f32(1.25) if village else 1
+    vsc = f32(0.8428571) if village else 1
+    ikc = 1 if fl("KindOther") == 1 or case["own_payroll"] == 1 else f32(1.1)
+    lyc = 1.09 if g("MonthsOfOperation") > 11 else 1
+    sdw = 1 if fl("FiveDayWeek") == 1 else f32(1.2)
+    out += [("yearIndex", pyi), ("payrollFund", P), ("compensationFund", C),
+            ("incentiveFund", I), ("accrual", paf), ("minSalary", salary), ("teacherCost", tac),
+            ("village", vc), ("villageSupport", vsc), ("kind", ikc), ("longYear", lyc),
+            ("sixDayWeek", sdw), ("pupilCount", pupils)]
+    out += [("pupils %d" % i, r[3] / 10000) for i, r in enumerate(records, 1)]
+    elf = weights_and_load("E1", E1)
+    eslf = weights_and_load("E2", E2)
+    en = tac * vc * ikc * elf * lyc * sdw * (1 + f32(0.14) * vsc * eslf)
+    out.append(("educationNorm", en))
+
+    # maintenance
+    gcc = group_count_coefficient(g("GroupCount"))
+    swc = 1 if fl("FiveDayWeek") == 1 else 1.2
+    out += [("groupCount", gcc), ("staffWeek", swc)]
+    mlfa = weights_and_load("M1", M1)
+    mlfb = weights_and_load("M2", M2)
+    part_b = lyc * mlfb * f32(0.084583335) * gcc * paf * f32(1.1472942) * salary * 12 * pyi
+    part_a = lyc * swc * mlfa * f32(0.064320385) * (paf * salary * f32(1.1472942)) * 12 * pyi
+    out += [("partB", part_b), ("partA", part_a)]
+    fee = g("ParentFeePerMonth") * g("MonthsOfOperation")
+    if case["own_services"] == 1:
+        ssci = (1 + g("PriceGrowthPercent") / 100) / pupils
+        u = (g("ColdWaterVolume") * g("ColdWaterTariff") + g("SewageVolume") * g("SewageTariff")
+             + g("HotWaterVolume") * g("HotWaterTariff")
+             + g("HeatedWaterVolume") * g("WaterHeatingTariff")
+             + 0.5 * g("HeatEnergyVolume") * g("HeatTariff")
+             + 0.9 * g("ElectricityVolume") * g("ElectricityTariff")
+             + g("BuildingArea") * 0.33 * g("RepairCostPerM2"))
+        s = (g("ServiceStaffPayrollFund") + g("SecurityAlarmCosts") + g("FireSafetyCosts")
+             + g("TerritoryCosts") + g("MovablePropertyCosts") + g("InsuranceCosts")
+             + g("FoodAndServicesCosts") + g("OtherCosts"))
+        t = (g("LandCadastralValue") * g("LandTaxRate") / 100
+             + (g("PropertyValueJan1") + g("PropertyValueDec1")) / 200 * g("PropertyTaxRate")
+             + 0.5 * g("HeatEnergyVolume") * g("HeatTariff")
+             + 0.1 * g("ElectricityVolume") * g("ElectricityTariff"))
+        mn = ((((part_b + part_a) + u / pupils) + s * ssci) - fee) + f32(1) * (t / pupils)
+        out += [("staffCostIndex", ssci), ("utilities", u), ("indexedCosts", s),
+                ("parentPayment", fee), ("taxes", t)]
+    else:
+        load = weights_and_load("M3", M3)
+        mn = part_b + part_a
+        for k, base in enumerate(SERVICE_ITEM_BASE, 1):
+            out.append(("item %d" % k, base * load))
+            mn += base * load
+        mn -= fee
+        out.append(("parentPayment", fee))
+    out.append(("maintenanceNorm", mn))
+
+    # results
+    out += [("totalNorm", en + mn), ("educationSubsidy", pupils * en),
+            ("maintenanceSubsidy", pupils * mn), ("totalSubsidy", pupils * (en + mn))]
+    return out
+
+
+# The cases of the trail test (tests/workbooks/test_calculationtrail.cpp): the standard way in
+# a village with a six-day week and many groups, and the own figures in a city.
+TRAIL_CASES = [1, 3]
+
+
+def trail_cases():
+    for index in TRAIL_CASES:
+        case = CASES[index]
+        print("// %s" % case["name"])
+        print("{")
+        for key, value in trail(case):
+            print('    {"%s", %r},' % (key, float(value)))
+        print("},")
+
+
 if __name__ == "__main__":
     import sys
     if sys.argv[1:] == ["--wizard"]:
         wizard_cases()
     elif sys.argv[1:] == ["--methodology"]:
         methodology_case()
+    elif sys.argv[1:] == ["--trail"]:
+        trail_cases()
     else:
         main()

@@ -1,12 +1,16 @@
 // The saved report: cells read back by our reader, formats and sheet settings in the
-// package's XML, numbers written with a point under a Russian C locale.
+// package's XML, numbers written with a point under a Russian C locale, the methodology
+// sheet read back as a methodology.
 
+#include "methodologies.h"
+#include "methodologyworkbook.h"
 #include "normativecalculation.h"
 #include "openworkbook.h"
 #include "packageview.h"
 #include "reportstores.h"
 #include "savedreport.h"
 #include "savexlsx.h"
+#include "workbookloader.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -48,9 +52,47 @@ class TestSavedReport : public QObject {
     }
 
     void sheets() {
-        QCOMPARE(book_.sheetCount(), 2);
+        QCOMPARE(book_.sheetCount(), 4);
         QCOMPARE(book_.sheetName(1), QStringLiteral("Параметры ДОУ"));
         QCOMPARE(book_.sheetName(2), QStringLiteral("Группы"));
+        QCOMPARE(book_.sheetName(3), QStringLiteral("Методика"));
+        QCOMPARE(book_.sheetName(4), QStringLiteral("Расчет"));
+    }
+
+    void methodologySheet_data() {
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("the example") << false;
+        QTest::newRow("every value changed") << true;
+    }
+
+    // The report's methodology sheet reads back as the methodology the figures were
+    // computed with; its first two sheets load exactly as a report of two sheets (the same
+    // record, re-saved by another program) does.
+    void methodologySheet() {
+        QFETCH(bool, changed);
+        Store store = formatstest::reportStore();
+        if (changed) {
+            store.methodology =
+                std::make_shared<const Methodology>(testmethodologies::distinctValues());
+        }
+        const QString path = dir_.filePath(QStringLiteral("methodology.xlsx"));
+        QVERIFY(saveWorkbook(buildSavedReport(store), path).ok());
+        const QByteArray bytes = readAll(path);
+        const Result<Methodology> read = readMethodologyWorkbook(bytes);
+        QVERIFY2(read.ok(), qPrintable(read.error()));
+        QVERIFY(read.value() == *store.methodology);
+
+        Store loaded(formatstest::russian());
+        const WorkbookLoadResult result = loadWorkbookIntoStore(bytes, loaded);
+        QVERIFY2(result.ok, qPrintable(result.reason));
+        QCOMPARE(result.kind, LoadedWorkbookKind::SavedReport);
+        Store twoSheets(formatstest::russian());
+        QVERIFY(
+            loadWorkbookFileIntoStore(
+                QStringLiteral(NORMATIV_FORMAT_FIXTURES "/reports/report_openpyxl.xlsx"), twoSheets)
+                .ok);
+        QVERIFY(formatstest::sameRecord(loaded.record, twoSheets.record));
+        QVERIFY(formatstest::sameDistribution(loaded.distribution, twoSheets.distribution));
     }
 
     void cells_data() {

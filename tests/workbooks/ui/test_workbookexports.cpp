@@ -186,9 +186,12 @@ void TestWorkbookExports::reportIsWrittenAndShown() {
 
     const auto report = readBack(written);
     QVERIFY(report);
-    QCOMPARE(report->sheetCount(), 2);
+    // The report's own two sheets, then the methodology and the calculation's trail.
+    QCOMPARE(report->sheetCount(), 4);
     QCOMPARE(report->sheetName(1), QStringLiteral("Параметры ДОУ"));
     QCOMPARE(report->sheetName(2), QStringLiteral("Группы"));
+    QCOMPARE(report->sheetName(3), QStringLiteral("Методика"));
+    QCOMPARE(report->sheetName(4), QStringLiteral("Расчет"));
     QCOMPARE(report->cell(1, u"B4"), CellValue::text(QStringLiteral("ДОУ №12")));
     QCOMPARE(report->cell(1, u"B6"), CellValue::number(20));
     QCOMPARE(report->cell(1, u"B7"), CellValue::number(1));
