@@ -117,6 +117,8 @@ def fmt0(x):
 
 
 def calculate(case):
+    """Every figure of the case; out["trail"] lists them in the order of the calculation, as
+    the saved report's sheet "Расчет" shows them."""
     loc = case["locale"]
     a = dict(case["answers"])
     if case["own_payroll"] == 0:
@@ -129,33 +131,51 @@ def calculate(case):
     records = [(r[0], r[1], r[2], cur(number(r[3], loc))) for r in case["records"]]
     pupils = g("PupilCount")
     out = {}
+    trail = []
+
+    def weights_and_load(name, ws, weights=None):
+        w = [] if weights is None else weights
+        load = weighting_pass(records, pupils, ws, w)
+        trail.extend(("weight %s %d" % (name, i), raw / 10000) for i, raw in enumerate(w, 1))
+        trail.append(("load " + name, load))
+        return load
 
     # education
     pyi = YEAR_INDEX.get(case["year"], YEAR_INDEX["2012"])
     P, C, I = g("TeacherPayrollFund"), g("TeacherCompensationFund"), g("TeacherIncentiveFund")
     B = (P - C) - I
     paf = C / B + I / B + 1
-    tac = ((((paf * g("MinTeacherSalary")) * f32(1.1472942) + 100) * f32(0.12149407)) * 12) * pyi
-    vc = f32(1.25) if fl("SettlementIsVillage") == 1 else 1
-    vsc = f32(0.8428571) if fl("SettlementIsVillage") == 1 else 1
+    salary = g("MinTeacherSalary")
+    tac = ((((paf * salary) * f32(1.1472942) + 100) * f32(0.12149407)) * 12) * pyi
+    village = fl("SettlementIsVillage") == 1
+    vc = f32(1.25) if village else 1
+    vsc = f32(0.8428571) if village else 1
     ikc = 1 if fl("KindOther") == 1 else (1 if case["own_payroll"] == 1 else f32(1.1))
     lyc = 1.09 if g("MonthsOfOperation") > 11 else 1
     sdw = 1 if fl("FiveDayWeek") == 1 else f32(1.2)
-    elf = weighting_pass(records, pupils, E1)
-    eslf = weighting_pass(records, pupils, E2)
+    trail += [("yearIndex", pyi), ("payrollFund", P), ("compensationFund", C),
+              ("incentiveFund", I), ("accrual", paf), ("minSalary", salary),
+              ("teacherCost", tac), ("village", vc), ("villageSupport", vsc), ("kind", ikc),
+              ("longYear", lyc), ("sixDayWeek", sdw), ("pupilCount", pupils)]
+    trail += [("pupils %d" % i, r[3] / 10000) for i, r in enumerate(records, 1)]
+    elf = weights_and_load("E1", E1)
+    eslf = weights_and_load("E2", E2)
     en = tac * vc * ikc * elf * lyc * sdw * (1 + f32(0.14) * vsc * eslf)
+    trail.append(("educationNorm", en))
     out.update(accrual=paf, teacherCost=tac, educationLoad=elf, educationSupportLoad=eslf,
                educationNorm=en)
 
     # maintenance
     gcc = group_count_coefficient(g("GroupCount"))
     swc = 1 if fl("FiveDayWeek") == 1 else 1.2
-    mlfa = weighting_pass(records, pupils, M1)
+    trail += [("groupCount", gcc), ("staffWeek", swc)]
+    mlfa = weights_and_load("M1", M1)
     last_weights = []
-    mlfb = weighting_pass(records, pupils, M2, last_weights)
-    salary = g("MinTeacherSalary")
+    mlfb = weights_and_load("M2", M2, last_weights)
     part_b = lyc * mlfb * f32(0.084583335) * gcc * paf * f32(1.1472942) * salary * 12 * pyi
     part_a = lyc * swc * mlfa * f32(0.064320385) * (paf * salary * f32(1.1472942)) * 12 * pyi
+    trail += [("partB", part_b), ("partA", part_a)]
+    fee = g("ParentFeePerMonth") * g("MonthsOfOperation")
     if case["own_services"] == 1:
         ssci = (1 + g("PriceGrowthPercent") / 100) / pupils
         u = (g("ColdWaterVolume") * g("ColdWaterTariff") + g("SewageVolume") * g("SewageTariff")
@@ -167,26 +187,34 @@ def calculate(case):
         s = (g("ServiceStaffPayrollFund") + g("SecurityAlarmCosts") + g("FireSafetyCosts")
              + g("TerritoryCosts") + g("MovablePropertyCosts") + g("InsuranceCosts")
              + g("FoodAndServicesCosts") + g("OtherCosts"))
-        f = g("ParentFeePerMonth") * g("MonthsOfOperation")
         t = (g("LandCadastralValue") * g("LandTaxRate") / 100
              + (g("PropertyValueJan1") + g("PropertyValueDec1")) / 200 * g("PropertyTaxRate")
              + 0.5 * g("HeatEnergyVolume") * g("HeatTariff")
              + 0.1 * g("ElectricityVolume") * g("ElectricityTariff"))
-        mn = ((((part_b + part_a) + u / pupils) + s * ssci) - f) + f32(1) * (t / pupils)
+        mn = ((((part_b + part_a) + u / pupils) + s * ssci) - fee) + f32(1) * (t / pupils)
+        trail += [("staffCostIndex", ssci), ("utilities", u), ("indexedCosts", s),
+                  ("parentPayment", fee), ("taxes", t)]
         out["staffCostIndex"] = ssci
         out["serviceItemLoad"] = None
     else:
-        loads = [weighting_pass(records, pupils, M3, last_weights) for _ in range(8)]
+        # The eight items run the same pass; the trail shows it once.
+        load = weights_and_load("M3", M3, last_weights)
+        loads = [load] + [weighting_pass(records, pupils, M3, last_weights) for _ in range(7)]
         mn = part_b + part_a
-        for base, load in zip(SERVICE_ITEM_BASE, loads):
-            mn += base * 1 * 1 * 1 * 1 * load
-        mn -= g("ParentFeePerMonth") * g("MonthsOfOperation")
+        for k, (base, item_load) in enumerate(zip(SERVICE_ITEM_BASE, loads), 1):
+            trail.append(("item %d" % k, base * item_load))
+            mn += base * 1 * 1 * 1 * 1 * item_load
+        mn -= fee
+        trail.append(("parentPayment", fee))
         out["serviceItemLoad"] = loads[0]
         out["staffCostIndex"] = None
+    trail.append(("maintenanceNorm", mn))
     out.update(groupCount=gcc, maintenanceLoadA=mlfa, maintenanceLoadB=mlfb, payrollPartA=part_a,
                payrollPartB=part_b, maintenanceNorm=mn)
 
-    # result boxes
+    # results
+    trail += [("totalNorm", en + mn), ("educationSubsidy", pupils * en),
+              ("maintenanceSubsidy", pupils * mn), ("totalSubsidy", pupils * (en + mn))]
     t1 = fmt0(en)
     t4 = fmt0(en * pupils)
     t2 = fmt0(mn)
@@ -196,6 +224,7 @@ def calculate(case):
     out["texts"] = [t1, t2, t3, t4, t5, t6]
     out["totalSubsidy"] = pupils * (en + mn)
     out["lastWeights"] = last_weights
+    out["trail"] = trail
     return out
 
 
@@ -326,91 +355,7 @@ def methodology_case():
 
 
 def trail(case):
-    """Every figure of the saved report's calculation trail, in its order: (key, value)."""
-    loc = case["locale"]
-    a = dict(case["answers"])
-    if case["own_payroll"] == 0:
-        a.update(MinTeacherSalary=float(f32(8700)), TeacherPayrollFund=float(f32(8700)),
-                 TeacherCompensationFund=float(f32(2900)), TeacherIncentiveFund=float(f32(0)))
-    n = {k: number(v, loc) for k, v in a.items()}
-    g = lambda k: n.get(k, 0.0)
-    fl = lambda k: case["flags"].get(k, 0)
-    records = [(r[0], r[1], r[2], cur(number(r[3], loc))) for r in case["records"]]
-    pupils = g("PupilCount")
-    out = []
-
-    def weights_and_load(name, ws):
-        w = []
-        load = weighting_pass(records, pupils, ws, w)
-        out.extend(("weight %s %d" % (name, i), raw / 10000) for i, raw in enumerate(w, 1))
-        out.append(("load " + name, load))
-        return load
-
-    # education
-    pyi = YEAR_INDEX.get(case["year"], YEAR_INDEX["2012"])
-    P, C, I = g("TeacherPayrollFund"), g("TeacherCompensationFund"), g("TeacherIncentiveFund")
-    B = (P - C) - I
-    paf = C / B + I / B + 1
-    salary = g("MinTeacherSalary")
-    tac = ((((paf * salary) * f32(1.1472942) + 100) * f32(0.12149407)) * 12) * pyi
-    village = fl("SettlementIsVillage") == 1
-    vc = f32(1.25) if village else 1
-    vsc = f32(0.8428571) if village else 1
-    ikc = 1 if fl("KindOther") == 1 or case["own_payroll"] == 1 else f32(1.1)
-    lyc = 1.09 if g("MonthsOfOperation") > 11 else 1
-    sdw = 1 if fl("FiveDayWeek") == 1 else f32(1.2)
-    out += [("yearIndex", pyi), ("payrollFund", P), ("compensationFund", C),
-            ("incentiveFund", I), ("accrual", paf), ("minSalary", salary), ("teacherCost", tac),
-            ("village", vc), ("villageSupport", vsc), ("kind", ikc), ("longYear", lyc),
-            ("sixDayWeek", sdw), ("pupilCount", pupils)]
-    out += [("pupils %d" % i, r[3] / 10000) for i, r in enumerate(records, 1)]
-    elf = weights_and_load("E1", E1)
-    eslf = weights_and_load("E2", E2)
-    en = tac * vc * ikc * elf * lyc * sdw * (1 + f32(0.14) * vsc * eslf)
-    out.append(("educationNorm", en))
-
-    # maintenance
-    gcc = group_count_coefficient(g("GroupCount"))
-    swc = 1 if fl("FiveDayWeek") == 1 else 1.2
-    out += [("groupCount", gcc), ("staffWeek", swc)]
-    mlfa = weights_and_load("M1", M1)
-    mlfb = weights_and_load("M2", M2)
-    part_b = lyc * mlfb * f32(0.084583335) * gcc * paf * f32(1.1472942) * salary * 12 * pyi
-    part_a = lyc * swc * mlfa * f32(0.064320385) * (paf * salary * f32(1.1472942)) * 12 * pyi
-    out += [("partB", part_b), ("partA", part_a)]
-    fee = g("ParentFeePerMonth") * g("MonthsOfOperation")
-    if case["own_services"] == 1:
-        ssci = (1 + g("PriceGrowthPercent") / 100) / pupils
-        u = (g("ColdWaterVolume") * g("ColdWaterTariff") + g("SewageVolume") * g("SewageTariff")
-             + g("HotWaterVolume") * g("HotWaterTariff")
-             + g("HeatedWaterVolume") * g("WaterHeatingTariff")
-             + 0.5 * g("HeatEnergyVolume") * g("HeatTariff")
-             + 0.9 * g("ElectricityVolume") * g("ElectricityTariff")
-             + g("BuildingArea") * 0.33 * g("RepairCostPerM2"))
-        s = (g("ServiceStaffPayrollFund") + g("SecurityAlarmCosts") + g("FireSafetyCosts")
-             + g("TerritoryCosts") + g("MovablePropertyCosts") + g("InsuranceCosts")
-             + g("FoodAndServicesCosts") + g("OtherCosts"))
-        t = (g("LandCadastralValue") * g("LandTaxRate") / 100
-             + (g("PropertyValueJan1") + g("PropertyValueDec1")) / 200 * g("PropertyTaxRate")
-             + 0.5 * g("HeatEnergyVolume") * g("HeatTariff")
-             + 0.1 * g("ElectricityVolume") * g("ElectricityTariff"))
-        mn = ((((part_b + part_a) + u / pupils) + s * ssci) - fee) + f32(1) * (t / pupils)
-        out += [("staffCostIndex", ssci), ("utilities", u), ("indexedCosts", s),
-                ("parentPayment", fee), ("taxes", t)]
-    else:
-        load = weights_and_load("M3", M3)
-        mn = part_b + part_a
-        for k, base in enumerate(SERVICE_ITEM_BASE, 1):
-            out.append(("item %d" % k, base * load))
-            mn += base * load
-        mn -= fee
-        out.append(("parentPayment", fee))
-    out.append(("maintenanceNorm", mn))
-
-    # results
-    out += [("totalNorm", en + mn), ("educationSubsidy", pupils * en),
-            ("maintenanceSubsidy", pupils * mn), ("totalSubsidy", pupils * (en + mn))]
-    return out
+    return calculate(case)["trail"]
 
 
 # The cases of the trail test (tests/workbooks/test_calculationtrail.cpp): the standard way in

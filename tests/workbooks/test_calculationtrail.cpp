@@ -4,6 +4,7 @@
 #include "calctesthelpers.h"
 #include "calculationtrail.h"
 #include "currency.h"
+#include "fullcases.h"
 #include "inputcheck.h"
 #include "methodologytexts.h"
 #include "methodologyworkbook.h"
@@ -28,41 +29,6 @@ using namespace normativ;
 using namespace calctest;
 
 namespace {
-
-/// The full cases of tests/calc, as derive_expected.py writes them into fullcases.inc.
-struct FullCase {
-    const char* name;
-    const char* locale;
-    const char* year;
-    int ownPayroll;
-    int ownServices;
-    std::vector<std::pair<const char*, const char*>> answers;
-    std::vector<const char*> flags;
-    std::vector<RecordSpec> records;
-    double accrual;
-    double teacherCost;
-    double educationLoad;
-    double educationSupportLoad;
-    double educationNorm;
-    double groupCount;
-    double maintenanceLoadA;
-    double maintenanceLoadB;
-    double payrollPartA;
-    double payrollPartB;
-    double maintenanceNorm;
-    std::optional<double> staffCostIndex;
-    std::optional<double> serviceItemLoad;
-    double totalSubsidy;
-    std::vector<qint64> lastWeights;
-    std::array<const char*, 6> texts;
-};
-
-const std::vector<FullCase>& fullCases() {
-    static const std::vector<FullCase> cases{
-#include "fullcases.inc"
-    };
-    return cases;
-}
 
 /// One figure of the trail as derive_expected.py --trail names it.
 struct Figure {
