@@ -126,6 +126,17 @@ Workbook buildSummaryWorkbook(const std::vector<SummaryRow>& rows, const Methodo
     sheet.formatRange(RangeRef{methodologyRow, kFileColumn, methodologyRow, kFileColumn},
                       [](CellFormat& f) { f.wrap = false; });
     sheet.freezePanes(2, 1);
+
+    // Landscape across one page, the captions on every page.
+    PageSetup print;
+    print.paper = PageSetup::Paper::A4;
+    print.landscape = true;
+    print.fit = PageSetup::Fit{1, 0};
+    print.margins = PageSetup::Margins{0.4, 0.4, 0.6, 0.75};
+    print.printArea = RangeRef{1, 1, methodologyRow, kColumns};
+    print.repeatedRows = PageSetup::Rows{1, 1};
+    print.footer = printFooter({batchTexts().summarySheet});
+    sheet.setPageSetup(print);
     return book;
 }
 

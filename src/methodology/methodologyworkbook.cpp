@@ -871,6 +871,24 @@ Widths stackedWidths() {
     return widths;
 }
 
+/// Columns wider than this many characters in all don't fit across portrait A4.
+constexpr double kPortraitWidth = 100;
+
+/// A4 across one page, the title and the header on every page of a long table.
+void preparePrinting(Sheet& sheet, const Methodology& m, bool titles) {
+    PageSetup print;
+    print.paper = PageSetup::Paper::A4;
+    print.fit = PageSetup::Fit{1, 0};
+    print.margins = PageSetup::Margins{0.5, 0.5, 0.6, 0.75};
+    if (const auto used = sheet.valueBounds()) {
+        print.printArea = RangeRef{1, 1, used->lastRow, used->lastColumn};
+        print.landscape = sheet.columnsWidth(1, used->lastColumn) > kPortraitWidth;
+        if (titles && used->lastRow > 2) print.repeatedRows = PageSetup::Rows{1, 2};
+    }
+    print.footer = printFooter({m.name});
+    sheet.setPageSetup(print);
+}
+
 }  // namespace
 
 Workbook buildMethodologyWorkbook(const Methodology& m) {
@@ -887,6 +905,7 @@ Workbook buildMethodologyWorkbook(const Methodology& m) {
         } else if (t != Table::Title) {
             sheet.freezePanes(3, 1);
         }
+        preparePrinting(sheet, m, t != Table::Title);
     }
     return book;
 }
@@ -901,6 +920,7 @@ void addMethodologySheet(Workbook& book, const Methodology& m) {
         w.finish(writeTable(t, w, m));
         row = w.row() + 1;  // a blank row between two tables
     }
+    preparePrinting(sheet, m, false);
 }
 
 Result<Methodology> readMethodologyWorkbook(const QByteArray& bytes) {

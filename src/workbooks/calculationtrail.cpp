@@ -420,6 +420,15 @@ void addCalculationTrailSheet(Workbook& book, const Store& store) {
             sheet.setRowHeight(r, height);
         }
     }
+
+    // Across one page, the column captions on every page.
+    PageSetup print;
+    print.paper = PageSetup::Paper::A4;
+    print.fit = PageSetup::Fit{1, 0};
+    print.margins = PageSetup::Margins{0.6, 0.5, 0.6, 0.75};
+    print.printArea = RangeRef{kTitleRow, kNameColumn, lastRow, kHowColumn};
+    print.repeatedRows = PageSetup::Rows{kHeaderRow, kHeaderRow};
+    sheet.setPageSetup(print);
 }
 
 }  // namespace normativ

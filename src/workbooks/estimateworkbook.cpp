@@ -130,6 +130,16 @@ Workbook buildEstimateWorkbook(const Store& store) {
         }
         sheet.setRowHeight(row, height);
     }
+
+    // One page, every column and the title: printed for the budget file.
+    PageSetup print;
+    print.paper = PageSetup::Paper::A4;
+    print.fit = PageSetup::Fit{1, 1};
+    print.margins = PageSetup::Margins{0.5, 0.5, 0.6, 0.75};
+    print.printArea = RangeRef{1, 1, kTotalRow + 2, 6};
+    print.footer = printFooter({store.record.institutionName.displayText(locale),
+                                store.record.planningYear.displayText(locale)});
+    sheet.setPageSetup(print);
     return book;
 }
 

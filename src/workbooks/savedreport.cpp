@@ -58,6 +58,17 @@ QString choiceText(const Store& store, const ChoiceDescriptor& choice) {
     return chosen;
 }
 
+// A4 across one page, with the institution and the year beside the page numbers.
+PageSetup reportPageSetup(const Store& store) {
+    PageSetup print;
+    print.paper = PageSetup::Paper::A4;
+    print.fit = PageSetup::Fit{1, 0};
+    print.margins = PageSetup::Margins{0.6, 0.5, 0.6, 0.75};
+    print.footer = printFooter({store.record.institutionName.displayText(store.locale),
+                                store.record.planningYear.displayText(store.locale)});
+    return print;
+}
+
 void writeParameters(Sheet& sheet, const Store& store) {
     const InstitutionRecord& record = store.record;
     const QLocale& locale = store.locale;
@@ -138,6 +149,12 @@ void writeParameters(Sheet& sheet, const Store& store) {
             sheet.setRowHeight(row, height);
         }
     }
+
+    // Each answer beside its question: the three columns across one page, two pages down.
+    PageSetup print = reportPageSetup(store);
+    print.fit = PageSetup::Fit{1, 2};
+    print.printArea = RangeRef{1, kLabelColumn, kFirstHiddenParameterRow - 1, kUnitColumn};
+    sheet.setPageSetup(print);
 }
 
 void writeGroups(Sheet& sheet, const Store& store) {
@@ -179,6 +196,13 @@ void writeGroups(Sheet& sheet, const Store& store) {
             sheet.setRowHeight(row, height);
         }
     }
+
+    // The header and the records only: the bordered blank rows below them would print
+    // as empty pages.
+    PageSetup print = reportPageSetup(store);
+    print.printArea = RangeRef{kGroupsHeaderRow, 1, kFirstRecordRow + table.usedRecords() - 1, 5};
+    print.repeatedRows = PageSetup::Rows{kGroupsHeaderRow, kGroupsHeaderRow};
+    sheet.setPageSetup(print);
 }
 
 }  // namespace
@@ -191,6 +215,13 @@ Workbook buildSavedReport(const Store& store) {
     // each figure was obtained.
     addMethodologySheet(book, *store.methodology);
     addCalculationTrailSheet(book, store);
+    // The methodology prints as it does in its own workbook, under this report's footer.
+    for (int number = 3; number <= book.sheetCount(); ++number) {
+        Sheet& sheet = book.sheet(number);
+        PageSetup print = sheet.pageSetup();
+        print.footer = reportPageSetup(store).footer;
+        sheet.setPageSetup(print);
+    }
     return book;
 }
 

@@ -217,6 +217,36 @@ lxw_error writeCell(lxw_worksheet* ws, int row, int column, const CellValue& val
     return LXW_NO_ERROR;
 }
 
+// A4 is paper 9 in the spreadsheet's numbering.
+constexpr uint8_t kPaperA4 = 9;
+
+lxw_error writePageSetup(lxw_worksheet* ws, const PageSetup& setup) {
+    ErrorKeeper check;
+    if (setup.paper == PageSetup::Paper::A4) worksheet_set_paper(ws, kPaperA4);
+    if (setup.landscape) worksheet_set_landscape(ws);
+    if (const auto& fit = setup.fit) {
+        worksheet_fit_to_pages(ws, static_cast<uint16_t>(fit->wide),
+                               static_cast<uint16_t>(fit->tall));
+    }
+    if (const auto& m = setup.margins) {
+        worksheet_set_margins(ws, m->left, m->right, m->top, m->bottom);
+    }
+    if (const auto& a = setup.printArea) {
+        check(worksheet_print_area(
+            ws, static_cast<lxw_row_t>(a->firstRow - 1), static_cast<lxw_col_t>(a->firstColumn - 1),
+            static_cast<lxw_row_t>(a->lastRow - 1), static_cast<lxw_col_t>(a->lastColumn - 1)));
+    }
+    if (const auto& rows = setup.repeatedRows) {
+        check(worksheet_repeat_rows(ws, static_cast<lxw_row_t>(rows->first - 1),
+                                    static_cast<lxw_row_t>(rows->last - 1)));
+    }
+    if (!setup.footer.isEmpty()) {
+        const QByteArray footer = setup.footer.toUtf8();
+        check(worksheet_set_footer(ws, footer.constData()));
+    }
+    return check.first;
+}
+
 lxw_error writeSheet(lxw_workbook* wb, const Sheet& sheet, FormatCache& formats) {
     ErrorKeeper check;
     const QByteArray name = sheet.name().toUtf8();
@@ -292,6 +322,7 @@ lxw_error writeSheet(lxw_workbook* wb, const Sheet& sheet, FormatCache& formats)
         worksheet_freeze_panes(ws, static_cast<lxw_row_t>(frozen->row - 1),
                                static_cast<lxw_col_t>(frozen->column - 1));
     }
+    check(writePageSetup(ws, sheet.pageSetup()));
     return check.first;
 }
 

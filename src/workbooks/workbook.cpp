@@ -307,6 +307,55 @@ bool Sheet::mergeCells(QStringView range) {
     return parsed && mergeCells(*parsed);
 }
 
+void Sheet::setPageSetup(const PageSetup& setup) {
+    if (setup.printArea && !checkRange(*setup.printArea)) {
+        return;
+    }
+    if (setup.repeatedRows &&
+        !checkRange({setup.repeatedRows->first, 1, setup.repeatedRows->last, 1})) {
+        return;
+    }
+    // The spreadsheet keeps a fit in 16 bits and margins as non-negative inches.
+    const auto pages = [](int n) { return n >= 0 && n <= 32767; };
+    const auto inches = [](double d) { return std::isfinite(d) && d >= 0 && d <= 49; };
+    const bool fitOk = !setup.fit || (pages(setup.fit->wide) && pages(setup.fit->tall));
+    const bool marginsOk =
+        !setup.margins || (inches(setup.margins->left) && inches(setup.margins->right) &&
+                           inches(setup.margins->top) && inches(setup.margins->bottom));
+    if (!fitOk || !marginsOk || setup.footer.size() > kMaxFooterLength) {
+        fail(writerTexts().badPageSetup);
+        return;
+    }
+    pageSetup_ = setup;
+}
+
+std::optional<RangeRef> Sheet::valueBounds() const {
+    std::optional<RangeRef> bounds;
+    for (const auto& [key, cell] : cells_) {
+        if (cell.value.isEmpty()) continue;
+        const auto [row, column] = key;
+        if (!bounds) {
+            bounds = RangeRef{row, column, row, column};
+            continue;
+        }
+        bounds->firstRow = std::min(bounds->firstRow, row);
+        bounds->lastRow = std::max(bounds->lastRow, row);
+        bounds->firstColumn = std::min(bounds->firstColumn, column);
+        bounds->lastColumn = std::max(bounds->lastColumn, column);
+    }
+    return bounds;
+}
+
+double Sheet::columnsWidth(int firstColumn, int lastColumn) const {
+    constexpr double kDefaultWidth = 8.43;
+    double width = 0;
+    for (int column = firstColumn; column <= lastColumn; ++column) {
+        const ColumnSettings settings = columnSettings(column);
+        if (!settings.hidden) width += settings.width.value_or(kDefaultWidth);
+    }
+    return width;
+}
+
 void Sheet::setColumnWidth(int firstColumn, int lastColumn, double width) {
     if (!checkRange({1, firstColumn, 1, lastColumn})) {
         return;
@@ -422,6 +471,41 @@ int wrappedLineCount(const QString& text, double columnWidth, double fontSize) {
         lines += paragraphLines;
     }
     return std::max(1, lines);
+}
+
+QString footerLiteral(const QString& text) {
+    QString out = text;
+    return out.replace(u'&', QStringLiteral("&&"));
+}
+
+QString printFooter(const QStringList& captions) {
+    const QString separator = QStringLiteral(", ");
+    QStringList parts;
+    for (const QString& caption : captions) {
+        if (!caption.simplified().isEmpty()) parts << caption.simplified();
+    }
+    const auto footer = [&](const QStringList& texts) {
+        QStringList escaped;
+        for (const QString& text : texts) escaped << footerLiteral(text);
+        escaped << writerTexts().pageNumbers;
+        return escaped.join(separator);
+    };
+    QString result = footer(parts);
+    // A long name gives way, a character at a time once the escapes are counted.
+    if (result.size() > kMaxFooterLength && !parts.isEmpty()) {
+        QString& first = parts.front();
+        const qsizetype excess = result.size() - kMaxFooterLength + 1;  // 1 for the ellipsis
+        first.truncate(std::max<qsizetype>(0, footerLiteral(first).size() - excess));
+        while (true) {
+            if (!first.isEmpty() && first.back().isHighSurrogate()) first.chop(1);
+            QStringList shortened = parts;
+            shortened.front() = first + QChar(u'…');
+            result = footer(shortened);
+            if (result.size() <= kMaxFooterLength || first.isEmpty()) break;
+            first.chop(1);
+        }
+    }
+    return result;
 }
 
 double wrappedRowHeight(const QString& text, double columnWidth, double fontSize) {

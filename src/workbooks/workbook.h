@@ -4,6 +4,7 @@
 #include "cellvalue.h"
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <cstdint>
 #include <functional>
@@ -37,6 +38,52 @@ struct CellFormat {
 
     friend bool operator==(const CellFormat&, const CellFormat&) = default;
 };
+
+/// How a sheet prints. The default is the spreadsheet's own (the printer's paper, portrait,
+/// 100 %, the whole used range, no footer).
+struct PageSetup {
+    enum class Paper { Default, A4 };
+    struct Margins {
+        double left = 0.7;  ///< inches
+        double right = 0.7;
+        double top = 0.75;
+        double bottom = 0.75;
+        friend bool operator==(const Margins&, const Margins&) = default;
+    };
+    struct Fit {
+        int wide = 1;  ///< pages across; 0: as many as needed
+        int tall = 0;  ///< pages down; 0: as many as needed
+        friend bool operator==(const Fit&, const Fit&) = default;
+    };
+    struct Rows {
+        int first = 1;
+        int last = 1;
+        friend bool operator==(const Rows&, const Rows&) = default;
+    };
+
+    Paper paper = Paper::Default;
+    bool landscape = false;
+    std::optional<Fit> fit;  ///< nothing: print at 100 %
+    std::optional<Margins> margins;
+    std::optional<RangeRef> printArea;
+    std::optional<Rows> repeatedRows;  ///< printed at the top of every page
+    /// The footer in the spreadsheet's codes ("&P" the page, "&N" the pages); a literal
+    /// ampersand is "&&" (see footerLiteral). At most kMaxFooterLength characters.
+    QString footer;
+
+    friend bool operator==(const PageSetup&, const PageSetup&) = default;
+};
+
+/// The most characters a header or footer may hold in a spreadsheet.
+inline constexpr int kMaxFooterLength = 255;
+
+/// `text` as it must stand in a footer to print as written (an ampersand starts a code).
+QString footerLiteral(const QString& text);
+
+/// A footer of the captions that are not empty, in this order, separated by commas, then
+/// the page numbers ("Стр. 1 из 3"). The first caption is shortened (with "…") so that
+/// the whole fits kMaxFooterLength.
+QString printFooter(const QStringList& captions);
 
 /// A change applied to the formats of a range: takes the current format and alters only
 /// what it means to set (as setting one property of a range does in a spreadsheet).
@@ -113,6 +160,17 @@ class Sheet {
     /// Freezes the rows above `row` and the columns left of `column` (2, 1 freezes row 1).
     void freezePanes(int row, int column);
 
+    /// How the sheet prints. A print area or repeated rows outside the sheet, a fit over
+    /// 32,767 pages, a negative or non-finite margin or a footer too long changes nothing
+    /// and is remembered as the workbook's error.
+    void setPageSetup(const PageSetup& setup);
+    const PageSetup& pageSetup() const { return pageSetup_; }
+    /// The smallest range holding every cell with a value; nothing for a sheet without one.
+    std::optional<RangeRef> valueBounds() const;
+    /// The width of columns first..last in characters, as they print (hidden ones take none,
+    /// ones never set the spreadsheet's default).
+    double columnsWidth(int firstColumn, int lastColumn) const;
+
     /// Read access for the writer and for tests.
     const std::map<std::pair<int, int>, Cell>& cells() const { return cells_; }
     /// Column settings as non-overlapping spans: first column -> (last column, settings).
@@ -144,6 +202,7 @@ class Sheet {
     std::vector<RangeRef> merged_;
     int rowsHiddenFrom_ = 0;
     std::optional<CellRef> frozen_;
+    PageSetup pageSetup_;
 };
 
 /// A workbook being created: its sheets, values and formats, in memory until it is saved

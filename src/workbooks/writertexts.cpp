@@ -31,6 +31,8 @@ const WriterTexts& writerTexts() {
         .rangeTooLargeForBorders = QStringLiteral("слишком большой диапазон для линий"),
         .badColumnWidth = QStringLiteral("неверная ширина столбца"),
         .badRowHeight = QStringLiteral("неверная высота строки"),
+        .badPageSetup = QStringLiteral("неверные параметры печати"),
+        .pageNumbers = QStringLiteral("Стр. &P из &N"),
         .defaultSheetName = QStringLiteral("Лист%1"),
         .badSheetName = QStringLiteral("недопустимое имя листа «%1»"),
     };

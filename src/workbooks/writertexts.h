@@ -35,6 +35,9 @@ struct WriterTexts {
     QString rangeTooLargeForBorders;
     QString badColumnWidth;
     QString badRowHeight;
+    QString badPageSetup;
+    // Printing.
+    QString pageNumbers;       ///< the footer's page numbers, in the spreadsheet's codes
     QString defaultSheetName;  ///< %1: the sheet's number
     QString badSheetName;      ///< %1: the name
 };
