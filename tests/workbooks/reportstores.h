@@ -6,6 +6,9 @@
 #include "distributiontable.h"
 #include "fieldvalueprinting.h"
 #include "institutionrecord.h"
+#include "normativecalculation.h"
+#include "payrollestimate.h"
+#include "servicesestimate.h"
 #include "store.h"
 
 #include <QLocale>
@@ -149,6 +152,45 @@ inline bool sameRecord(const normativ::InstitutionRecord& a, const normativ::Ins
            a.useOwnPayrollData == b.useOwnPayrollData &&
            a.useOwnServicesData == b.useOwnServicesData && a.wizardStep == b.wizardStep &&
            a.educationNorm == b.educationNorm && a.maintenanceNorm == b.maintenanceNorm;
+}
+
+/// A calculated record with the estimate copies the windows would keep: the standard way
+/// (45 pupils, payroll defaults) or the institution's own figures.
+inline normativ::Store estimateStore(bool ownData) {
+    using namespace normativ;
+    Store store(formatstest::russian());
+    store.record.institutionName = FieldValue::text(QStringLiteral("ДОУ №5"));
+    store.record.planningYear = FieldValue::text(QStringLiteral("2011"));
+    store.record.useOwnPayrollData = FieldValue::integer(ownData ? 1 : 0);
+    store.record.useOwnServicesData = FieldValue::integer(ownData ? 1 : 0);
+    const auto answer = [&](Answer a, const char* typed) {
+        store.record.storeAnswer(a, QString::fromUtf8(typed), store.locale);
+    };
+    answer(Answer::PupilCount, "45");
+    answer(Answer::GroupCount, "3");
+    answer(Answer::MonthsOfOperation, "12");
+    answer(Answer::ParentFeePerMonth, "1500,5");
+    store.record.writePayrollDefaults(store.methodology->payrollDefaults);
+    if (ownData) {
+        answer(Answer::MinTeacherSalary, "15000");
+        answer(Answer::TeacherPayrollFund, "9800000");
+        answer(Answer::TeacherCompensationFund, "1200000");
+        answer(Answer::TeacherIncentiveFund, "850000");
+        for (const auto& info : answerTable()) {
+            if (info.step >= 26 && info.step <= 53) answer(info.answer, "100");
+        }
+    }
+    store.record.setChoice(Flag::SettlementIsCity);
+    store.record.setChoice(Flag::KindPreschoolSenior);
+    store.record.setChoice(Flag::FiveDayWeek);
+    formatstest::setRecords(store, {{2, 5, 1, 125000}, {3, 7, 2, 200000}, {1, 9, 6, 125000}});
+    runNormativeCalculation(store);
+    const PayrollEstimate payroll = computePayrollEstimate(store);
+    store.estimateCopies.payroll = payroll.boxTexts();
+    const ServicesEstimate services =
+        computeServicesEstimate(store, payroll.at(PayrollEstimate::kRows, 5));
+    store.estimateCopies.services = servicesCopy(services.texts, store.locale);
+    return store;
 }
 
 }  // namespace formatstest

@@ -20,44 +20,6 @@ using packagetest::Package;
 
 namespace {
 
-/// A calculated record with the estimate copies the windows would keep: the standard way
-/// (45 pupils, payroll defaults) or the institution's own figures.
-Store estimateStore(bool ownData) {
-    Store store(formatstest::russian());
-    store.record.institutionName = FieldValue::text(QStringLiteral("ДОУ №5"));
-    store.record.planningYear = FieldValue::text(QStringLiteral("2011"));
-    store.record.useOwnPayrollData = FieldValue::integer(ownData ? 1 : 0);
-    store.record.useOwnServicesData = FieldValue::integer(ownData ? 1 : 0);
-    const auto answer = [&](Answer a, const char* typed) {
-        store.record.storeAnswer(a, QString::fromUtf8(typed), store.locale);
-    };
-    answer(Answer::PupilCount, "45");
-    answer(Answer::GroupCount, "3");
-    answer(Answer::MonthsOfOperation, "12");
-    answer(Answer::ParentFeePerMonth, "1500,5");
-    store.record.writePayrollDefaults(store.methodology->payrollDefaults);
-    if (ownData) {
-        answer(Answer::MinTeacherSalary, "15000");
-        answer(Answer::TeacherPayrollFund, "9800000");
-        answer(Answer::TeacherCompensationFund, "1200000");
-        answer(Answer::TeacherIncentiveFund, "850000");
-        for (const auto& info : answerTable()) {
-            if (info.step >= 26 && info.step <= 53) answer(info.answer, "100");
-        }
-    }
-    store.record.setChoice(Flag::SettlementIsCity);
-    store.record.setChoice(Flag::KindPreschoolSenior);
-    store.record.setChoice(Flag::FiveDayWeek);
-    formatstest::setRecords(store, {{2, 5, 1, 125000}, {3, 7, 2, 200000}, {1, 9, 6, 125000}});
-    runNormativeCalculation(store);
-    const PayrollEstimate payroll = computePayrollEstimate(store);
-    store.estimateCopies.payroll = payroll.boxTexts();
-    const ServicesEstimate services =
-        computeServicesEstimate(store, payroll.at(PayrollEstimate::kRows, 5));
-    store.estimateCopies.services = servicesCopy(services.texts, store.locale);
-    return store;
-}
-
 /// A text of the estimate as the workbook should hold it: a number when it is one.
 CellValue typed(const QString& text) {
     if (const auto n = parseNumber(text, formatstest::russian())) return CellValue::number(*n);
@@ -92,7 +54,7 @@ class TestEstimateWorkbook : public QObject {
     // Every figure of both estimates in its cell, numbers as numbers.
     void values() {
         QFETCH(bool, ownData);
-        const Store store = estimateStore(ownData);
+        const Store store = formatstest::estimateStore(ownData);
         const LoadedWorkbook book = saveAndRead(store, QStringLiteral("values.xlsx"));
         QCOMPARE(book.sheetCount(), 1);
         const SavedPayrollEstimateText& payroll = store.estimateCopies.payroll;
@@ -188,7 +150,8 @@ class TestEstimateWorkbook : public QObject {
     void captions() {
         QFETCH(QString, address);
         QFETCH(QString, caption);
-        if (!book_) book_ = saveAndRead(estimateStore(false), QStringLiteral("captions.xlsx"));
+        if (!book_)
+            book_ = saveAndRead(formatstest::estimateStore(false), QStringLiteral("captions.xlsx"));
         QCOMPARE(book_->cell(1, address).toText(), caption);
     }
 
@@ -230,7 +193,8 @@ class TestEstimateWorkbook : public QObject {
             "Совокупные расходы на приобретение услуг",
             "Расходы учреждения (всего)",
         };
-        if (!book_) book_ = saveAndRead(estimateStore(false), QStringLiteral("captions.xlsx"));
+        if (!book_)
+            book_ = saveAndRead(formatstest::estimateStore(false), QStringLiteral("captions.xlsx"));
         for (int row = 5; row <= 37; ++row) {
             QCOMPARE(book_->cell(1, QStringLiteral("A%1").arg(row)).toText(), expected[row - 5]);
         }
@@ -238,7 +202,7 @@ class TestEstimateWorkbook : public QObject {
 
     void layout() {
         const QString path = dir_.filePath(QStringLiteral("layout.xlsx"));
-        QVERIFY(saveWorkbook(buildEstimateWorkbook(estimateStore(false)), path).ok());
+        QVERIFY(saveWorkbook(buildEstimateWorkbook(formatstest::estimateStore(false)), path).ok());
         const Package p(path, 1);
         QVERIFY(p.loaded());
         QCOMPARE(p.merges(), QStringList{QStringLiteral("A2:F2")});
@@ -295,7 +259,7 @@ class TestEstimateWorkbook : public QObject {
     // A payroll total that is not a number, or no pupils, leaves the institution's totals
     // blank instead of writing a figure nobody computed.
     void totalsLeftBlankWhenUnusable() {
-        Store store = estimateStore(false);
+        Store store = formatstest::estimateStore(false);
         store.estimateCopies.payroll.texts[SavedPayrollEstimateText::indexOfBox(225)] =
             QStringLiteral("неверный ввод");
         Workbook book = buildEstimateWorkbook(store);
@@ -303,7 +267,7 @@ class TestEstimateWorkbook : public QObject {
         QVERIFY(book.sheet(1).value(u"E37").isEmpty());
         QCOMPARE(book.sheet(1).value(u"F29"), CellValue::text(QStringLiteral("неверный ввод")));
 
-        store = estimateStore(false);
+        store = formatstest::estimateStore(false);
         store.record[Answer::PupilCount] = FieldValue::text(QStringLiteral("0"));
         book = buildEstimateWorkbook(store);
         QVERIFY(book.sheet(1).value(u"F37").isNumber());

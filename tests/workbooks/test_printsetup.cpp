@@ -25,34 +25,6 @@ using namespace normativ;
 
 namespace {
 
-/// The estimate of a calculated record, the standard way (45 pupils, payroll defaults).
-Store estimateStore() {
-    Store store(formatstest::russian());
-    store.record.institutionName = FieldValue::text(QStringLiteral("ДОУ №5"));
-    store.record.planningYear = FieldValue::text(QStringLiteral("2011"));
-    store.record.useOwnPayrollData = FieldValue::integer(0);
-    store.record.useOwnServicesData = FieldValue::integer(0);
-    const auto answer = [&](Answer a, const char* typed) {
-        store.record.storeAnswer(a, QString::fromUtf8(typed), store.locale);
-    };
-    answer(Answer::PupilCount, "45");
-    answer(Answer::GroupCount, "3");
-    answer(Answer::MonthsOfOperation, "12");
-    answer(Answer::ParentFeePerMonth, "1500,5");
-    store.record.writePayrollDefaults(store.methodology->payrollDefaults);
-    store.record.setChoice(Flag::SettlementIsCity);
-    store.record.setChoice(Flag::KindPreschoolSenior);
-    store.record.setChoice(Flag::FiveDayWeek);
-    formatstest::setRecords(store, {{2, 5, 1, 125000}, {3, 7, 2, 200000}, {1, 9, 6, 125000}});
-    runNormativeCalculation(store);
-    const PayrollEstimate payroll = computePayrollEstimate(store);
-    store.estimateCopies.payroll = payroll.boxTexts();
-    const ServicesEstimate services =
-        computeServicesEstimate(store, payroll.at(PayrollEstimate::kRows, 5));
-    store.estimateCopies.services = servicesCopy(services.texts, store.locale);
-    return store;
-}
-
 std::vector<SummaryRow> summaryRows() {
     SummaryRow computed{QStringLiteral("доу7.xlsx"), QStringLiteral("ДОУ №7"),
                         QStringLiteral("2011"), SummaryRow::Figures{45, 3, 1, 2, 3, 4, 5, 9},
@@ -417,7 +389,8 @@ class TestPrintSetup : public QObject {
                 QFile::copy(path, dir_.path() + u'/' + name);
             }
         };
-        write(QStringLiteral("estimate.xlsx"), buildEstimateWorkbook(estimateStore()));
+        write(QStringLiteral("estimate.xlsx"),
+              buildEstimateWorkbook(formatstest::estimateStore(false)));
         write(QStringLiteral("report.xlsx"), buildSavedReport(formatstest::reportStore()));
         write(QStringLiteral("summary.xlsx"),
               buildSummaryWorkbook(summaryRows(), *Methodology::example()));
