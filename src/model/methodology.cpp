@@ -145,10 +145,6 @@ const PlanningYear& Methodology::planningYearFor(double year) const {
     return planningYears.back();
 }
 
-double Methodology::planningYearIndex(double year) const {
-    return planningYearFor(year).index;
-}
-
 std::optional<float> Methodology::groupCountCoefficient(double groupCount) const {
     if (!std::isfinite(groupCount) || groupCount != std::floor(groupCount)) return std::nullopt;
     if (groupCount > kGroupCountLines) return manyGroupsCoefficient;

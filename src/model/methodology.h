@@ -133,10 +133,8 @@ struct Methodology {
     /// The built-in example: the program's figures when no methodology is loaded.
     static std::shared_ptr<const Methodology> example();
 
-    /// PlanningYearIndex for a record's year (read as a number): the index of that year,
-    /// or the last year's index for a year not in the list.
-    double planningYearIndex(double year) const;
-    /// The index as its kept value: single or double as the methodology gives it.
+    /// The planning year of a record's year (read as a number), or the last one for a year
+    /// not in the list (a loaded workbook may hold any year).
     const PlanningYear& planningYearFor(double year) const;
     /// The coefficient for the number of groups: a whole number of groups from 1 to 30 has
     /// its own value, more than 30 share one; any other number (0, negative, fractional)

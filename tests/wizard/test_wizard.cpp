@@ -288,6 +288,14 @@ void TestWizard::flowMatchesCommandLine() {
     QCOMPARE(window.size(), 4 + afterDistribution + 1);
     QCOMPARE(window.mid(0, 4), (QList<int>{1, 2, 3, 4}));
     QCOMPARE(window.mid(window.size() - 2), (QList<int>{55, 56}));
+    // The steps between the distribution and the week are the answers the descriptors say
+    // these modes ask.
+    QList<int> asked;
+    for (const AnswerDescriptor& info : answerTable()) {
+        if (info.step >= Step::kFirstPayroll && isAsked(info.askedWhen, payroll, services))
+            asked << info.step;
+    }
+    QCOMPARE(window.mid(4, window.size() - 6), asked);
 }
 
 void TestWizard::enterBehavesLikeNext() {
