@@ -6,6 +6,9 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <atomic>
+#include <cstddef>
+#include <functional>
 #include <vector>
 
 namespace normativ {
@@ -24,6 +27,31 @@ struct InputRef {
 /// their UTF-8 names. A file of a folder that is the same file as `skipped` (the summary
 /// being written) is left out.
 std::vector<InputRef> expandInputs(const QStringList& arguments, const QString& skipped = {});
+
+/// Receives the outcome of input `index`; called in input order, one call at a time
+/// (from the computing threads), and must not throw.
+using OutcomeSink = std::function<void(std::size_t index, InputOutcome&& outcome)>;
+
+/// How a streamed run goes.
+struct RunControl {
+    /// Threads computing (0: one per core).
+    int threads = 0;
+    /// Most finished outcomes that may wait for an earlier input before the computing
+    /// threads wait too (0: a few per thread), so that a run holds a bounded number of
+    /// outcomes whatever the count of inputs.
+    std::size_t window = 0;
+    /// When it becomes true no further input is started; those in flight are finished
+    /// and delivered.
+    const std::atomic<bool>* stop = nullptr;
+};
+
+/// Computes the inputs in parallel, each on its own store, and hands each outcome to
+/// `sink` in input order as soon as it and every earlier one are done. A failing input
+/// never stops the others. Returns how many inputs were delivered: all of them, or
+/// those started before a stop (always the first ones).
+std::size_t streamInputs(const std::vector<InputRef>& inputs, const CalcModes& modes,
+                         const QLocale& locale, const OutcomeSink& sink,
+                         const RunControl& control = {});
 
 /// Computes every input, in parallel on `threads` threads (0: one per core), each on its
 /// own store. The outcomes are in input order whatever the timing; a failing input

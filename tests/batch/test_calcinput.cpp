@@ -273,6 +273,45 @@ class TestCalcInput : public QObject {
         QCOMPARE(batchExitStatus({parallel[0], parallel[2]}), 0);
     }
 
+    // A streamed run hands the outcomes over in input order although the missing files
+    // finish long before the statistical form ahead of them, with a window far smaller
+    // than the run; a stop before the start computes nothing.
+    void streamedInOrder() {
+        std::vector<InputRef> inputs;
+        for (int block = 0; block < 6; ++block) {
+            inputs.push_back({kFixtures + "/statforms/statform.xls", {}});
+            for (int i = 0; i < 12; ++i)
+                inputs.push_back({dir_.filePath(QStringLiteral("missing%1.xlsx").arg(i)), {}});
+        }
+        const auto serial = calculateInputs(inputs, {}, kRussian, 1);
+        for (const int threads : {2, 4}) {
+            std::vector<InputOutcome> streamed;
+            std::vector<std::size_t> order;
+            RunControl control;
+            control.threads = threads;
+            control.window = 3;
+            const std::size_t delivered = streamInputs(
+                inputs, {}, kRussian,
+                [&](std::size_t index, InputOutcome&& outcome) {
+                    order.push_back(index);
+                    streamed.push_back(std::move(outcome));
+                },
+                control);
+            QCOMPARE(delivered, inputs.size());
+            for (std::size_t i = 0; i < order.size(); ++i) QCOMPARE(order[i], i);
+            QCOMPARE(batchDocument(streamed), batchDocument(serial));
+        }
+
+        std::atomic<bool> stop{true};
+        RunControl stopped;
+        stopped.stop = &stop;
+        int calls = 0;
+        QCOMPARE(streamInputs(
+                     inputs, {}, kRussian, [&](std::size_t, InputOutcome&&) { ++calls; }, stopped),
+                 std::size_t{0});
+        QCOMPARE(calls, 0);
+    }
+
     // Values, totals over the computed rows only, and the formats of the table.
     void summaryWorkbook() {
         SummaryRow first{
