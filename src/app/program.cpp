@@ -4,6 +4,7 @@
 #include "distributionwindows.h"
 #include "estimatewindows.h"
 #include "form0.h"
+#include "form11.h"
 #include "form3.h"
 #include "infowindows.h"
 #include "workbookexports.h"
@@ -30,6 +31,8 @@ Program::Program(const QLocale& locale) : store_(locale) {
     workbooks_ = std::make_unique<WorkbookExports>(store_, navigator_);
     navigator_.report = workbooks_.get();
     navigator_.methodology = workbooks_.get();
+    form11_ = std::make_unique<Form11>(store_, navigator_);
+    navigator_.summary = form11_.get();
     estimates_->setExportAction([this](QWidget* parent) {
         if (!workbooks_->exportEstimates(parent)) estimates_->form7().offerExportAgain();
     });

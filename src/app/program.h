@@ -12,6 +12,7 @@ class EstimateWindows;
 class Form0;
 class Form3;
 class Form8;
+class Form11;
 class WorkbookExports;
 
 /// All windows of one run, wired to one store. main() makes one; GUI tests make one
@@ -30,6 +31,7 @@ class Program {
     DistributionWindows& distributionWindows() { return *distribution_; }
     EstimateWindows& estimateWindows() { return *estimates_; }
     Form3& loaderWindow() { return *form3_; }
+    Form11& summaryWindow() { return *form11_; }
 
   private:
     Store store_;
@@ -40,6 +42,7 @@ class Program {
     std::unique_ptr<EstimateWindows> estimates_;
     std::unique_ptr<Form3> form3_;
     std::unique_ptr<WorkbookExports> workbooks_;
+    std::unique_ptr<Form11> form11_;
 };
 
 /// Loads Qt's own Russian translations so that standard dialogs speak Russian.

@@ -120,6 +120,7 @@ void Form0::buildStartArea() {
     label19_ = makeLabel(this, "Label19", QString(), 360, 5580, kContentWidth, 345);
     command7_ = makeButton(this, "Command7", text().loadMethodologyButton, 360, 6060, 4800);
     command8_ = makeButton(this, "Command8", text().saveMethodologyButton, 5400, 6060, 4800);
+    command9_ = makeButton(this, "Command9", text().summaryButton, 10440, 6060, 4800);
     // Why a methodology was refused: red, on as many lines as the file's path needs.
     label21_ = makeLabel(this, "Label21", QString(), 360, 6660, kContentWidth, 900);
     label21_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -129,6 +130,7 @@ void Form0::buildStartArea() {
     connect(commandButton3_, &QPushButton::clicked, this, &Form0::onCommandButton3Clicked);
     connect(command7_, &QPushButton::clicked, this, &Form0::onCommand7Clicked);
     connect(command8_, &QPushButton::clicked, this, &Form0::onCommand8Clicked);
+    connect(command9_, &QPushButton::clicked, this, &Form0::onCommand9Clicked);
     connect(command4_, &QPushButton::clicked, this, &Form0::onCommand4Clicked);
     connect(command3_, &QPushButton::clicked, this, &Form0::onCommand3Clicked);
     connect(command5_, &QPushButton::clicked, this, &Form0::onCommand5Clicked);
@@ -258,14 +260,15 @@ void Form0::onCommand4Clicked() {
 // The mode checks and the methodology belong to the start screen: a run keeps the
 // methodology it started with.
 void Form0::hideModeChecks() {
-    for (QWidget* w : std::initializer_list<QWidget*>{check1_, check2_, command3_, command5_,
-                                                      label19_, command7_, command8_, label21_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{check1_, check2_, command3_, command5_, label19_,
+                                         command7_, command8_, command9_, label21_})
         w->hide();
 }
 
 void Form0::returnFromLoader() {
     for (QWidget* w : std::initializer_list<QWidget*>{check1_, check2_, command3_, command5_,
-                                                      label19_, command7_, command8_})
+                                                      label19_, command7_, command8_, command9_})
         w->show();
     show();
 }
@@ -298,6 +301,10 @@ void Form0::onCommand7Clicked() {
 
 void Form0::onCommand8Clicked() {
     if (navigator_.methodology) navigator_.methodology->saveMethodologySample();
+}
+
+void Form0::onCommand9Clicked() {
+    if (navigator_.summary) navigator_.summary->openSummary();
 }
 
 void Form0::onCommand3Clicked() {

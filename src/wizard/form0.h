@@ -54,6 +54,7 @@ class Form0 : public QWidget, public MainWindowPort {
     void onCommand6Clicked();
     void onCommand7Clicked();
     void onCommand8Clicked();
+    void onCommand9Clicked();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -97,6 +98,7 @@ class Form0 : public QWidget, public MainWindowPort {
     QLabel* label19_;
     QPushButton* command7_;
     QPushButton* command8_;
+    QPushButton* command9_;
     QLabel* label21_;
     // Question area
     QLabel* label1_;

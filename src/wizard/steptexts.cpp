@@ -58,6 +58,7 @@ const MainWindowTexts& mainWindowTexts() {
         .methodologyPrefix = QStringLiteral("Методика расчета: "),
         .loadMethodologyButton = QStringLiteral("Загрузить методику…"),
         .saveMethodologyButton = QStringLiteral("Сохранить образец методики…"),
+        .summaryButton = QStringLiteral("Сводный расчет по нескольким учреждениям"),
         .designOptionCaptions = {QStringLiteral("Село"), QStringLiteral("Город"),
                                  QStringLiteral("Иной тип учреждения")},
         .resultRows =

@@ -47,6 +47,8 @@ struct MainWindowTexts {
     QString methodologyPrefix;
     QString loadMethodologyButton;
     QString saveMethodologyButton;
+    /// Opens the summary over several institutions.
+    QString summaryButton;
     /// Option captions before the first choice step sets them.
     QStringList designOptionCaptions;
     /// The six result rows, in box order Text1..Text6.

@@ -3,6 +3,7 @@
 
 #include "batchtexts.h"
 #include "calcprocess.h"
+#include "mixedfolder.h"
 #include "openworkbook.h"
 #include "savedreport.h"
 #include "savexlsx.h"
@@ -24,53 +25,7 @@ using namespace calctest;
 
 namespace {
 
-const QString kFixtures = QStringLiteral(NORMATIV_FORMAT_FIXTURES);
 const QString kIncomplete = QStringLiteral("Проверьте правильность и полноту ввода данных");
-
-/// A saved report of the standard record of 45 pupils (as the program writes it),
-/// named `institution`; with `groups` empty, the group count was never answered.
-Workbook report(const QString& institution, const QString& groups = QStringLiteral("3")) {
-    Store store(QLocale(QLocale::Russian, QLocale::Russia));
-    store.record.institutionName = FieldValue::text(institution);
-    store.record.planningYear = FieldValue::text(QStringLiteral("2011"));
-    const std::pair<Answer, QString> answers[] = {{Answer::PupilCount, QStringLiteral("45")},
-                                                  {Answer::GroupCount, groups},
-                                                  {Answer::MonthsOfOperation, QStringLiteral("12")},
-                                                  {Answer::ParentFeePerMonth, "1500,5"}};
-    for (const auto& [a, typed] : answers) store.record.storeAnswer(a, typed, store.locale);
-    store.record.writePayrollDefaults(store.methodology->payrollDefaults);
-    store.record.setChoice(Flag::SettlementIsCity);
-    store.record.setChoice(Flag::KindPreschoolSenior);
-    store.record.setChoice(Flag::FiveDayWeek);
-    const int records[3][3] = {{2, 5, 1}, {3, 7, 2}, {1, 9, 6}};
-    const char* pupils[3] = {"12,5", "20", "12,5"};
-    for (int r = 1; r <= 3; ++r) {
-        for (int k = 0; k < 3; ++k) {
-            const Kind kind = static_cast<Kind>(k + 1);
-            store.distribution.storeKindText(r, kind, kindItemTexts(kind)[records[r - 1][k] - 1]);
-        }
-        store.distribution.storePupilText(r, QString::fromLatin1(pupils[r - 1]), store.locale);
-    }
-    store.distribution.recordCount = FieldValue::integer(3);
-    return buildSavedReport(store);
-}
-
-/// A folder holding what a department's folder holds, named so that their byte order is
-/// 1 to 5 (and a file that is no workbook, which is not an input).
-void fillMixedFolder(const QString& folder) {
-    QVERIFY(saveWorkbook(report(QStringLiteral("Детский сад №1")), folder + "/1-report.xlsx").ok());
-    QVERIFY(QFile::copy(kFixtures + "/statforms/statform.xls", folder + "/2-statform.xls"));
-    QVERIFY(saveWorkbook(report(QStringLiteral("Детский сад №3"), QString()),
-                         folder + "/3-refused.xlsx")
-                .ok());
-    QFile wrong(folder + "/4-wrong.xlsx");
-    QVERIFY(wrong.open(QIODevice::WriteOnly));
-    wrong.write("Сводка за 2011 год\n");
-    wrong.close();
-    QVERIFY(QFile::copy(kFixtures + "/reports/report_openpyxl.xlsx", folder + "/5-editor.xlsx"));
-    QFile notes(folder + "/readme.txt");
-    QVERIFY(notes.open(QIODevice::WriteOnly));
-}
 
 QByteArray answersDocument() {
     return R"({"locale": "en", "PlanningYear": "2011", "UseOwnPayrollData": 0,
@@ -94,7 +49,7 @@ class TestNormativCalcBatch : public QObject {
         QVERIFY2(QFileInfo(kProgram).isExecutable(), qPrintable(kProgram));
         folder_ = dir_.filePath(QStringLiteral("детские сады"));
         QVERIFY(QDir().mkpath(folder_));
-        fillMixedFolder(folder_);
+        test::fillMixedFolder(folder_);
         makeRussianLocale();
     }
 

@@ -10,6 +10,7 @@ namespace {
 struct Hooks {
     QQueue<QMessageBox::StandardButton> answers;
     QQueue<QString> fileNames;
+    QQueue<QStringList> fileLists;
     QStringList shown;
 };
 
@@ -55,12 +56,27 @@ QString Dialogs::saveFileName(QWidget* parent, const QString& title, const QStri
     return QFileDialog::getSaveFileName(parent, title, path, filter);
 }
 
+QStringList Dialogs::openFileNames(QWidget* parent, const QString& title, const QString& dir,
+                                   const QString& filter) {
+    if (!hooks().fileLists.isEmpty()) return hooks().fileLists.dequeue();
+    return QFileDialog::getOpenFileNames(parent, title, dir, filter);
+}
+
+QString Dialogs::existingFolder(QWidget* parent, const QString& title, const QString& dir) {
+    if (!hooks().fileNames.isEmpty()) return hooks().fileNames.dequeue();
+    return QFileDialog::getExistingDirectory(parent, title, dir);
+}
+
 void Dialogs::setNextAnswer(QMessageBox::StandardButton answer) {
     hooks().answers.enqueue(answer);
 }
 
 void Dialogs::setNextFileName(const QString& fileName) {
     hooks().fileNames.enqueue(fileName);
+}
+
+void Dialogs::setNextFileNames(const QStringList& fileNames) {
+    hooks().fileLists.enqueue(fileNames);
 }
 
 QStringList Dialogs::takeShownMessages() {

@@ -25,10 +25,18 @@ class Dialogs {
                                 const QString& filter);
     static QString saveFileName(QWidget* parent, const QString& title, const QString& path,
                                 const QString& filter);
+    /// Several files at once; empty when the user cancels.
+    static QStringList openFileNames(QWidget* parent, const QString& title, const QString& dir,
+                                     const QString& filter);
+    /// An empty string when the user cancels.
+    static QString existingFolder(QWidget* parent, const QString& title, const QString& dir);
 
     // Test hooks.
     static void setNextAnswer(QMessageBox::StandardButton answer);
+    /// The answer of the next file or folder dialog that picks one path.
     static void setNextFileName(const QString& fileName);
+    /// The answer of the next dialog that picks several files.
+    static void setNextFileNames(const QStringList& fileNames);
     /// The texts of the message boxes shown (or answered by a hook) since the last call.
     static QStringList takeShownMessages();
     /// Drops every queued answer and recorded message.

@@ -69,6 +69,14 @@ class MethodologyPort {
     virtual void saveMethodologySample() = 0;
 };
 
+class SummaryPort {
+  public:
+    virtual ~SummaryPort() = default;
+    /// Shows the summary window over several institutions; the main window is disabled
+    /// until it is closed.
+    virtual void openSummary() = 0;
+};
+
 /// The windows of one run, wired by main (and by tests). A port may be null while the
 /// window behind it does not exist.
 struct Navigator {
@@ -78,6 +86,7 @@ struct Navigator {
     EstimatesPort* estimates = nullptr;
     ReportPort* report = nullptr;
     MethodologyPort* methodology = nullptr;
+    SummaryPort* summary = nullptr;
 };
 
 }  // namespace normativ

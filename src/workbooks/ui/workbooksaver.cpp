@@ -31,10 +31,13 @@ QString withSuffix(const QString& path) {
 
 }  // namespace
 
+QString WorkbookSaver::documentsFolder() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return folder.isEmpty() || !QDir(folder).exists() ? QDir::homePath() : folder;
+}
+
 QString WorkbookSaver::proposedPath(const QString& defaultFileName) {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
-    return QDir(folder).filePath(defaultFileName);
+    return QDir(documentsFolder()).filePath(defaultFileName);
 }
 
 bool WorkbookSaver::save(QWidget* parent, const Workbook& workbook, const QString& dialogTitle,

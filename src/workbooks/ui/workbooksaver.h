@@ -29,6 +29,9 @@ class WorkbookSaver {
     /// The path the save dialog proposes: the documents folder (the home folder when
     /// there is none) and the file name.
     static QString proposedPath(const QString& defaultFileName);
+    /// The folder where the program proposes to save: the documents folder, or the home
+    /// folder when there is none.
+    static QString documentsFolder();
 
     /// Test hook: replaces the opener; an empty function restores the desktop's.
     static void setOpener(Opener opener);
