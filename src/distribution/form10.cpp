@@ -2,10 +2,14 @@
 
 #include "distributioncheck.h"
 #include "distributionchecktexts.h"
+#include "screenfit.h"
 
 #include "closeguard.h"
+#include "currency.h"
 #include "form10texts.h"
 #include "navigation.h"
+#include "numberhint.h"
+#include "numbers.h"
 #include "placement.h"
 #include "store.h"
 #include "twips.h"
@@ -78,6 +82,11 @@ void Form10::createControls() {
     label4_ = makeLabel(this, "Label4", texts.pupilsPrompt);
     text1_ = new QLineEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
+    label18_ = makeLabel(this, "Label18");
+    attachNumberHint(text1_, label18_, store_.locale, [this](const QString& text) {
+        const auto number = parseNumber(text, store_.locale);
+        return number && Currency::fromTypedNumber(*number);
+    });
     label17_ = makeLabel(this, "Label17");
     label5_ = makeLabel(this, "Label5");
     command3_ = makeButton(this, "Command3", texts.backToParametersButton);
@@ -85,6 +94,12 @@ void Form10::createControls() {
     command2_ = makeButton(this, "Command2", texts.createButton);
     command1_ = makeButton(this, "Command1", texts.finishButtonAtDesign);
     label6_ = makeLabel(this, "Label6");
+    // The prompts name the controls for a screen reader.
+    for (const auto& [control, prompt] : {std::pair<QWidget*, QString>{combo1_, texts.agePrompt},
+                                          {combo2_, texts.stayModePrompt},
+                                          {combo3_, texts.orientationPrompt},
+                                          {text1_, texts.pupilsPrompt}})
+        control->setAccessibleName(prompt.simplified());
 
     // The echo labels show the chosen texts whole, however long.
     for (QLabel* echo : {label8_, label9_, label7_, label4_, label17_}) echo->setWordWrap(true);
@@ -182,6 +197,13 @@ void Form10::layOut() {
                        {text1_, QRect(textLeft, 0, twips(1215), text1_->sizeHint().height())}});
     }
     {
+        // Under the pupils' box: why a typed text will not count.
+        const int top = rowTop(twips(4260));
+        const int width = windowWidth - 2 * margin;
+        placeRow(top,
+                 {{label18_, QRect(margin, 0, width, placement::labelHeight(label18_, width))}});
+    }
+    {
         const int top = rowTop(twips(4560));
         const int width = windowWidth - 2 * margin;
         const DistributionCheckTexts& checks = distributionCheckTexts();
@@ -202,7 +224,7 @@ void Form10::layOut() {
                              counterHeight);
         label6_->setGeometry(label6Left, counterTop, counterWidth, counterHeight);
     }
-    setFixedSize(windowWidth, bottom + margin);
+    setDesignedSize(this, QSize(windowWidth, bottom + margin));
 }
 
 void Form10::closeEvent(QCloseEvent* event) {
@@ -218,6 +240,8 @@ void Form10::openOnFirstRecord() {
     showRecord();
     show();
     activateWindow();
+    // The record starts with its age class.
+    combo1_->setFocus();
 }
 
 void Form10::reopen() {

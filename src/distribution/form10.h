@@ -71,6 +71,7 @@ class Form10 : public QWidget {
     QLabel* label4_ = nullptr;
     QLineEdit* text1_ = nullptr;
     QLabel* label17_ = nullptr;
+    QLabel* label18_ = nullptr;
     QLabel* label5_ = nullptr;
     QPushButton* command3_ = nullptr;
     QPushButton* command6_ = nullptr;

@@ -5,9 +5,11 @@
 #include "form9texts.h"
 #include "navigation.h"
 #include "placement.h"
+#include "screenfit.h"
 #include "twips.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
@@ -44,6 +46,7 @@ Form9::Form9(Navigator& navigator, Form10& editor, QWidget* parent)
     label5_ = makeLabel(this, "Label5", texts.sameGroupsHint);
     commandButton2_ = makeButton(this, "CommandButton2", texts.backButton);
     command1_ = makeButton(this, "Command1", texts.nextButton);
+    for (QPushButton* button : {commandButton2_, command1_}) button->setAutoDefault(true);
     layOut();
 
     connect(command1_, &QPushButton::clicked, this, &Form9::onCommand1Clicked);
@@ -78,7 +81,23 @@ void Form9::layOut() {
     const int buttonTop = std::max(twips(5520), bottom + 2 * kGap);
     commandButton2_->setGeometry(twips(1080), buttonTop, backWidth, buttonHeight);
     command1_->setGeometry(nextLeft, buttonTop, nextWidth, buttonHeight);
-    setFixedSize(windowWidth, buttonTop + buttonHeight + margin);
+    setDesignedSize(this, QSize(windowWidth, buttonTop + buttonHeight + margin));
+}
+
+// "Далее" is what Enter does, as in a dialog: it has the focus when the window opens,
+// and Enter elsewhere in the window presses it. A button that has the focus takes Enter
+// itself.
+void Form9::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    command1_->setFocus();
+}
+
+void Form9::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        command1_->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Form9::closeEvent(QCloseEvent* event) {

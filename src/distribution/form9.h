@@ -21,6 +21,8 @@ class Form9 : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private slots:
     void onCommand1Clicked();

@@ -3,6 +3,7 @@
 #include "closeguard.h"
 #include "infotexts.h"
 #include "paragraphlabel.h"
+#include "screenfit.h"
 #include "twips.h"
 
 #include <QCloseEvent>
@@ -61,7 +62,7 @@ Form8::Form8(QWidget* mainWindow, QWidget* parent) : QWidget(parent), mainWindow
     place(addLabel(this, "Label4", texts.contactAddress, 360, 4920, 300, true), 4920);
     auto* start = addButton(this, "Command1", texts.welcomeButton, 3720, 5280, 2760);
     place(start, 5280);
-    setFixedSize(twips(kLabelWidth + 720), bottom + twips(240));
+    setDesignedSize(this, QSize(twips(kLabelWidth + 720), bottom + twips(240)));
     connect(start, &QPushButton::clicked, this, &Form8::onCommand1Clicked);
     start->setDefault(true);
 }
@@ -85,7 +86,7 @@ InfoWindow::InfoWindow(const QString& name, const QString& caption, const QStrin
     label->setObjectName(QStringLiteral("Label1"));
     label->setGeometry(QRect(twipsPoint(360, 360), twipsSize(kLabelWidth, buttonTop - 480)));
     auto* close = addButton(this, "Command1", info::infoTexts().closeButton, buttonLeft, buttonTop);
-    setFixedSize(twipsSize(kLabelWidth + 720, height));
+    setDesignedSize(this, twipsSize(kLabelWidth + 720, height));
     connect(close, &QPushButton::clicked, this, &InfoWindow::onCommand1Clicked);
 }
 

@@ -4,8 +4,10 @@
 #include "form2.h"
 #include "infowindows.h"
 #include "normativecalculation.h"
+#include "numberhint.h"
 #include "numbers.h"
 #include "planningyears.h"
+#include "screenfit.h"
 #include "steptexts.h"
 #include "store.h"
 #include "twips.h"
@@ -68,7 +70,7 @@ Form0::Form0(Store& store, Navigator& navigator, QWidget* parent)
     : QWidget(parent), store_(store), navigator_(navigator) {
     setObjectName(QStringLiteral("Form0"));
     setWindowTitle(text().caption);
-    setFixedSize(twipsSize(kWindowWidth, kWindowHeight));
+    setDesignedSize(this, twipsSize(kWindowWidth, kWindowHeight));
     buildStartArea();
     buildQuestionArea();
     buildResultArea();
@@ -100,6 +102,8 @@ void Form0::buildStartArea() {
     label16_ = makeLabel(this, "Label16", text().yearPrompt, 360, 1740, 5400, 480);
     combo2_ = make<QComboBox>(this, "Combo2", 6000, 1800, 1800, 345);
     combo2_->setCurrentIndex(-1);
+    combo1_->setAccessibleName(text().institutionPrompt.simplified());
+    combo2_->setAccessibleName(text().yearPrompt.simplified());
 
     label17_ = makeLabel(this, "Label17", QStringLiteral("Label16"), 360, 2400, kContentWidth, 345);
     label17_->setStyleSheet(QStringLiteral("color: #ff0000;"));
@@ -145,6 +149,11 @@ void Form0::buildQuestionArea() {
     textBox1_ = make<QLineEdit>(this, "TextBox1", 360, 2160, 3000, 375);
     textBox1_->installEventFilter(this);
     label2_ = makeLabel(this, "Label2", QStringLiteral("Label2"), 3540, 2175, 6000, 345);
+    // A text that is not a number is kept as not entered: said at once, not thirty
+    // questions later at the results.
+    label22_ = makeLabel(this, "Label22", QString(), 360, 2640, kContentWidth, 345);
+    attachNumberHint(textBox1_, label22_, store_.locale,
+                     [this](const QString& text) { return isNumericText(text, store_.locale); });
 
     const QStringList& designCaptions = text().designOptionCaptions;
     for (int i = 0; i < 3; ++i) {
@@ -182,6 +191,8 @@ void Form0::buildResultArea() {
             makeLabel(this, caption.constData(), rows[i].caption, 360, top, 7680, 375);
         resultBoxes_[i] = make<QLineEdit>(this, box.constData(), 8160, top, 2640, 375);
         resultBoxes_[i]->setAlignment(Qt::AlignRight);
+        resultBoxes_[i]->setAccessibleName(rows[i].caption.simplified());
+        resultBoxes_[i]->setAccessibleDescription(rows[i].unit.simplified());
         resultLabels_[2 * i + 1] =
             makeLabel(this, unit.constData(), rows[i].unit, 10980, top, 3060, 375);
     }
@@ -246,6 +257,7 @@ void Form0::onCommandButton3Clicked() {
     const auto texts = wizard::stepTexts(Step::kPupils);
     label1_->setText(texts.question);
     label2_->setText(texts.unit);
+    describeQuestion();
     textBox1_->setFocus();
 }
 
@@ -378,9 +390,17 @@ void Form0::closeEvent(QCloseEvent* event) {
 
 // Coming back from the distribution windows to the choice of the institution kind, the
 // chosen option takes the focus once the window shows again.
+// Whoever comes to the window can type at once: the institution on the start screen,
+// the answer on a question, the chosen option on a choice.
 void Form0::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    focusChoice();
+    if (combo1_->isVisibleTo(this)) {
+        combo1_->setFocus();
+    } else if (textBox1_->isVisibleTo(this) && textBox1_->isEnabled()) {
+        textBox1_->setFocus();
+    } else {
+        focusChoice();
+    }
 }
 
 // ---- Wizard steps ----
@@ -481,6 +501,16 @@ void Form0::layOutStep(int step, bool forward) {
         question = wizard::villageSalaryQuestion();
     label1_->setText(question);
     if (!choice) label2_->setText(texts.unit);
+    describeQuestion();
+}
+
+// A screen reader announces what is asked: the question and its unit for the answer box,
+// the question for each option.
+void Form0::describeQuestion() {
+    const QString question = label1_->text().simplified();
+    textBox1_->setAccessibleName(question);
+    textBox1_->setAccessibleDescription(label2_->text().simplified());
+    for (QRadioButton* option : options_) option->setAccessibleDescription(question);
 }
 
 void Form0::restoreStoredAnswer(int step) {
@@ -536,6 +566,7 @@ void Form0::returnToKindStep() {
     setOptionCaption(0, captions[0]);
     setOptionCaption(1, captions[1]);
     label1_->setText(wizard::stepTexts(Step::kKind).question);
+    describeQuestion();
     restoreKindOptions();
     label2_->hide();
     textBox1_->hide();
@@ -557,6 +588,7 @@ void Form0::prepareStepAfterDistribution() {
     label1_->setText(record.wizardStep == Step::kFirstPayroll ? wizard::minimumSalaryQuestion()
                                                               : texts.question);
     label2_->setText(texts.unit);
+    describeQuestion();
     const FieldValue& stored = record[*answerForStep(record.wizardStep)];
     const bool emptyText = stored.isText() && stored.textValue().isEmpty();
     if (!emptyText && !stored.isNotEnteredMarker(store_.locale))

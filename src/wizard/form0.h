@@ -69,6 +69,7 @@ class Form0 : public QWidget, public MainWindowPort {
     void keepCurrentAnswer();
     void layOutStep(int step, bool forward);
     void restoreStoredAnswer(int step);
+    void describeQuestion();
     void selectOption(int option);
     void setOptionCaption(int index, const QString& caption);
     void restoreKindOptions();
@@ -104,6 +105,7 @@ class Form0 : public QWidget, public MainWindowPort {
     QLabel* label1_;
     QLineEdit* textBox1_;
     QLabel* label2_;
+    QLabel* label22_;
     std::array<QRadioButton*, 3> options_{};
     QPushButton* commandButton1_;
     QPushButton* commandButton2_;

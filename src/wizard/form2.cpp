@@ -1,5 +1,6 @@
 #include "form2.h"
 
+#include "screenfit.h"
 #include "steptexts.h"
 #include "twips.h"
 
@@ -19,7 +20,7 @@ Form2::Form2(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* close = new QPushButton(wizard::mainWindowTexts().closeButton, this);
     close->setObjectName(QStringLiteral("Command1"));
     close->setGeometry(QRect(twipsPoint(3000, 4560), twipsSize(2295, 495)));
-    setFixedSize(twipsSize(9015, 5400));
+    setDesignedSize(this, twipsSize(9015, 5400));
     connect(close, &QPushButton::clicked, this, &Form2::onCommand1Clicked);
 }
 

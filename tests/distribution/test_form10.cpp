@@ -65,6 +65,7 @@ class TestForm10 : public QObject {
     void recordCountKeptInRange();
     void nothingIsCutOff();
     void closeBoxEndsTheProgram();
+    void notANumberHint();
 
   private:
     QWidget* form10() { return &rig_->windows.form10(); }
@@ -516,6 +517,24 @@ void TestForm10::closeBoxEndsTheProgram() {
     QCOMPARE(endProgramRequests(), 0);
     form10()->close();
     QCOMPARE(endProgramRequests(), 1);
+}
+
+// The pupils' box hints while its text is no number in the Russian locale; such a text
+// is still kept as not entered.
+void TestForm10::notANumberHint() {
+    openEditor();
+    auto* hint = control<QLabel>(form10(), "Label18");
+    const std::pair<const char*, bool> cases[] = {
+        {"12.5", true}, {"12,5", false}, {"", false}, {"двадцать", true}, {"20", false}};
+    for (const auto& [typed, shown] : cases) {
+        fillRecord(1, 1, 1, QString::fromUtf8(typed));
+        QVERIFY2(hint->isVisible() == shown, typed);
+    }
+    QCOMPARE(hint->text(),
+             QStringLiteral("не число — ответ не будет учтен; дробную часть отделяйте запятой"));
+    fillRecord(1, 1, 1, QStringLiteral("12.5"));
+    click(form10(), "Command2");
+    QVERIFY(rig_->store.distribution.pupilsNotEntered(1));
 }
 
 QTEST_MAIN(TestForm10)

@@ -5,6 +5,7 @@
 #include "planningyears.h"
 #include "program.h"
 #include "steptexts.h"
+#include "store.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -35,6 +36,7 @@ class TestForm0Start : public QObject {
     void informationWindowsDisableMainWindow();
     void closingMainWindowEndsProgram();
     void closingOtherWindowsKeepsProgramRunning();
+    void notANumberHint();
 
   private:
     std::unique_ptr<Program> program_;
@@ -274,6 +276,30 @@ void TestForm0Start::closingOtherWindowsKeepsProgramRunning() {
     topLevel(QStringLiteral("Form4"))->close();
     QCOMPARE(lastClosed.count(), 0);
     QCOMPARE(endProgramRequests(), 0);
+}
+
+// While the answer box holds text that is not a number in the user's locale (a Russian
+// one here: a decimal comma), the red hint under it says so; the answer is still kept
+// as not entered. Empty, a number, or a choice step: no hint.
+void TestForm0Start::notANumberHint() {
+    startWith(QStringLiteral("Детский сад"), 0, false, false);
+    auto* box = control<QLineEdit>(form0(), "TextBox1");
+    auto* hint = control<QLabel>(form0(), "Label22");
+    const std::pair<const char*, bool> cases[] = {{"12.5", true},  {"12,5", false}, {"", false},
+                                                  {"сорок", true}, {"45", false},   {"4 5x", true},
+                                                  {"  ", false}};
+    for (const auto& [typed, shown] : cases) {
+        retype(box, QString::fromUtf8(typed));
+        QVERIFY2(hint->isVisible() == shown, typed);
+    }
+    QCOMPARE(hint->text(),
+             QStringLiteral("не число — ответ не будет учтен; дробную часть отделяйте запятой"));
+    retype(box, QStringLiteral("12.5"));
+    QVERIFY(hint->isVisible());
+    pressEnter(box);
+    const Store& store = program_->store();
+    QVERIFY(store.record[Answer::PupilCount].isNotEnteredMarker(store.locale));
+    QVERIFY(!hint->isVisible());
 }
 
 QTEST_MAIN(TestForm0Start)

@@ -4,6 +4,7 @@
 #include "dialogs.h"
 #include "form11texts.h"
 #include "numbers.h"
+#include "screenfit.h"
 #include "steptexts.h"
 #include "store.h"
 #include "summaryworkbook.h"
@@ -23,6 +24,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -103,6 +105,7 @@ Form11::Form11(Store& store, Navigator& navigator, QWidget* parent)
 
     grid1_ = new QTableWidget(0, summary::kColumns, this);
     grid1_->setObjectName(QStringLiteral("Grid1"));
+    grid1_->setAccessibleName(text().caption);
     grid1_->setHorizontalHeaderLabels(batchTexts().summaryHeader);
     grid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid1_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -146,7 +149,9 @@ Form11::Form11(Store& store, Navigator& navigator, QWidget* parent)
     actions->addWidget(command5_);
     actions->addStretch();
     actions->addWidget(command6_);
-    auto* layout = new QVBoxLayout(this);
+    // On a small screen the whole content scrolls; the table scrolls on its own as well.
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
     layout->addLayout(inputs);
     layout->addWidget(check1_);
     layout->addWidget(check2_);
@@ -154,6 +159,13 @@ Form11::Form11(Store& store, Navigator& navigator, QWidget* parent)
     layout->addWidget(progressBar1_);
     layout->addWidget(label1_);
     layout->addLayout(actions);
+    auto* area = new QScrollArea(this);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(content);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(area);
 
     connect(command1_, &QPushButton::clicked, this, &Form11::onCommand1Clicked);
     connect(command2_, &QPushButton::clicked, this, &Form11::onCommand2Clicked);
@@ -176,8 +188,12 @@ void Form11::openSummary() {
     if (!isVisible()) {
         // The designed size where the screen has room for it; the table scrolls otherwise.
         QSize size = kDesignedSize;
-        if (const QScreen* screen = navigator_.main ? navigator_.main->widget()->screen() : nullptr)
-            size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 60));
+        if (const QScreen* screen =
+                navigator_.main ? navigator_.main->widget()->screen() : nullptr) {
+            const QRect available = screen->availableGeometry();
+            size = size.boundedTo(available.size() - frameAllowance(this));
+            move(available.topLeft());
+        }
         resize(size);
     }
     if (navigator_.main) navigator_.main->widget()->setEnabled(false);

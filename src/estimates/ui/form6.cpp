@@ -4,6 +4,7 @@
 #include "fitting.h"
 #include "form7.h"
 #include "payrollestimate.h"
+#include "screenfit.h"
 #include "servicesestimate.h"
 #include "store.h"
 #include "twips.h"
@@ -12,6 +13,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,6 +21,7 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include <algorithm>
 #include <cmath>
 
 namespace normativ {
@@ -47,6 +50,8 @@ constexpr int kButtonWidth = 2895;
 constexpr int kButtonHeight = 615;
 constexpr int kRightMargin = 240;
 constexpr int kBottomMargin = 225;
+/// Above the buttons held at the bottom of a low window, over the rows beneath them.
+constexpr int kStripTop = 120;
 /// Below this inner size the window snaps to kSnapWidth × kSnapHeight (outer size).
 constexpr int kSmallestInner = 500;
 constexpr int kSnapWidth = 1800;
@@ -96,10 +101,21 @@ Form6::Form6(Store& store, QWidget* parent) : QWidget(parent), store_(store) {
     frame1_->setObjectName(QStringLiteral("Frame1"));
     frame1_->setFrameShape(QFrame::NoFrame);
     buildGrid();
+    // Made after the grid and before the buttons, so it lies over the one and under the
+    // other.
+    buttonStrip_ = new QWidget(frame1_);
+    buttonStrip_->setAutoFillBackground(true);
+    auto* stripLine = new QFrame(buttonStrip_);
+    stripLine->setFrameShape(QFrame::HLine);
+    stripLine->setFrameShadow(QFrame::Sunken);
+    stripLine->setGeometry(0, 0, 100000, 2);
+    buttonStrip_->hide();
     command1_ = new QPushButton(texts.closeButton, frame1_);
     command1_->setObjectName(QStringLiteral("Command1"));
     command2_ = new QPushButton(texts.servicesButton, frame1_);
     command2_->setObjectName(QStringLiteral("Command2"));
+    command1_->installEventFilter(this);
+    command2_->installEventFilter(this);
     arrange();
 
     vScroll1_ = new QScrollBar(Qt::Vertical, this);
@@ -111,22 +127,21 @@ Form6::Form6(Store& store, QWidget* parent) : QWidget(parent), store_(store) {
     for (QScrollBar* bar : {vScroll1_, hScroll1_}) {
         bar->setInvertedAppearance(true);
         bar->hide();
+        // Reached with Tab after the buttons; the keys follow what the bar shows, not
+        // the sign of its values.
+        bar->setFocusPolicy(Qt::TabFocus);
+        bar->installEventFilter(this);
     }
     vScroll1_->setInvertedControls(false);
     hScroll1_->setInvertedControls(true);
+    corner_ = new QWidget(this);
+    corner_->setAutoFillBackground(true);
+    corner_->hide();
 
     connect(command1_, &QPushButton::clicked, this, &Form6::onCommand1Clicked);
     connect(command2_, &QPushButton::clicked, this, &Form6::onCommand2Clicked);
     connect(vScroll1_, &QScrollBar::valueChanged, this, &Form6::onVScroll1ValueChanged);
     connect(hScroll1_, &QScrollBar::valueChanged, this, &Form6::onHScroll1ValueChanged);
-
-    // The whole width of the grid, and as much of its height as the screen allows.
-    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    int height = frame1_->height() + frame1_->y();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        height = std::min(height, screen->availableGeometry().height() - 2 * bar);
-    }
-    resize(frame1_->width() + bar, height);
 }
 
 Form6::~Form6() = default;
@@ -148,6 +163,11 @@ void Form6::buildGrid() {
             const int number = SavedPayrollEstimateText::boxNumber(r, c);
             auto* edit = new QLineEdit(boxName(number), frame1_);
             edit->setObjectName(boxName(number));
+            // The row's caption and the column's name it.
+            edit->setAccessibleName(texts.payrollRowCaptions[r - 1].simplified());
+            edit->setAccessibleDescription(texts.payrollColumnCaptions[c - 1].simplified());
+            // A box the keyboard reaches is scrolled into view.
+            edit->installEventFilter(this);
             boxes_[SavedPayrollEstimateText::indexOfBox(number)] = edit;
         }
     }
@@ -209,7 +229,8 @@ void Form6::arrange() {
         const int w = std::max(twips(kButtonWidth),
                                fm.horizontalAdvance(button->text()) + fitting::kButtonPadding);
         buttonLeft = std::max(buttonLeft, twips(kButtonLeft[i]));
-        button->setGeometry(buttonLeft, buttonTop, w, buttonHeight);
+        buttonPlaces_[i] = QRect(buttonLeft, buttonTop, w, buttonHeight);
+        button->setGeometry(buttonPlaces_[i]);
         buttonLeft += w + twips(kColumnGap);
     }
 
@@ -249,6 +270,8 @@ void Form6::closeEvent(QCloseEvent* event) {
 
 void Form6::returnToMainWindow() {
     hide();
+    // However the user sized it, the window opens next time as designed.
+    openAtDesignedSize_ = true;
     if (mainWindow_) {
         mainWindow_->setEnabled(true);
         mainWindow_->raise();
@@ -278,10 +301,54 @@ void Form6::onCommand2Clicked() {
 
 void Form6::onVScroll1ValueChanged(int value) {
     frame1_->move(frame1_->x(), value);
+    placeButtons();
 }
 
 void Form6::onHScroll1ValueChanged(int value) {
     frame1_->move(value, frame1_->y());
+    placeButtons();
+}
+
+void Form6::showEvent(QShowEvent* event) {
+    if (openAtDesignedSize_) {
+        openAtDesignedSize_ = false;
+        takeDesignedSize();
+    }
+    QWidget::showEvent(event);
+}
+
+void Form6::takeDesignedSize() {
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    // The frame's top strip lies above the window.
+    const QSize content(frame1_->width(), frame1_->height() + signedTwips(kFrameTop));
+    const QScreen* screen = this->screen();
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        resize(content);
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    const QSize room = available.size() - frameAllowance(this);
+    // A bar the view needs takes room beside or below the grid, as in layoutScrollBars.
+    QSize size = content;
+    bool needV = size.height() > room.height();
+    if (needV) size.rwidth() += bar;
+    if (size.width() > room.width() && !needV) {
+        size.rheight() += bar;
+        needV = size.height() > room.height();
+        if (needV) size.rwidth() += bar;
+    }
+    resize(size.boundedTo(room));
+
+    // A window opened before keeps its place, moved in where its frame would stick out.
+    if (!windowHandle()) return;
+    const QSize outer = this->size() + frameAllowance(this);
+    QPoint at = pos();
+    at.setX(std::clamp(at.x(), available.left(),
+                       std::max(available.left(), available.right() + 1 - outer.width())));
+    at.setY(std::clamp(at.y(), available.top(),
+                       std::max(available.top(), available.bottom() + 1 - outer.height())));
+    if (at != pos()) move(at);
 }
 
 void Form6::resizeEvent(QResizeEvent* event) {
@@ -298,9 +365,11 @@ void Form6::layoutScrollBars() {
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const int frameWidth = frame1_->width();
     const int frameHeight = frame1_->height();
+    // Unscrolled, the frame's top strip lies above the window.
+    const int contentHeight = frameHeight + signedTwips(kFrameTop);
     // A bar takes room from the view, which may make the other bar necessary too.
     bool needH = width() < frameWidth;
-    bool needV = height() - (needH ? bar : 0) < frameHeight;
+    bool needV = height() - (needH ? bar : 0) < contentHeight;
     needH = width() - (needV ? bar : 0) < frameWidth;
     const int viewWidth = width() - (needV ? bar : 0);
     const int viewHeight = height() - (needH ? bar : 0);
@@ -323,6 +392,106 @@ void Form6::layoutScrollBars() {
         hScroll1_->setRange(0, 0);
         frame1_->move(0, frame1_->y());
     }
+    corner_->setGeometry(viewWidth, viewHeight, bar, bar);
+    corner_->setVisible(needV && needH);
+    placeButtons();
+}
+
+void Form6::placeButtons() {
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int viewWidth = width() - (vScroll1_->isHidden() ? 0 : bar);
+    const int viewHeight = height() - (hScroll1_->isHidden() ? 0 : bar);
+    // Both buttons as designed, on the window.
+    const QRect designed = buttonPlaces_[0].united(buttonPlaces_[1]).translated(frame1_->pos());
+    const int dy = std::min(0, viewHeight - twips(kBottomMargin) - (designed.bottom() + 1));
+    // Across, the buttons keep within the view: shifted, else drawn together; in a view
+    // too narrow even for that they move with the grid, which scrolls each into view.
+    const int lo = twips(kCaptionLeft);
+    const int hi = viewWidth - twips(kRightMargin);
+    std::array<int, 2> dx{0, 0};
+    if (designed.width() <= hi - lo) {
+        dx[0] = dx[1] = std::clamp(designed.left(), lo, hi - designed.width()) - designed.left();
+    } else if (buttonPlaces_[0].width() + twips(kColumnGap) + buttonPlaces_[1].width() <= hi - lo) {
+        dx[0] = lo - designed.left();
+        dx[1] = hi - buttonPlaces_[1].width() - (buttonPlaces_[1].left() + frame1_->x());
+    }
+    command1_->setGeometry(buttonPlaces_[0].translated(dx[0], dy));
+    command2_->setGeometry(buttonPlaces_[1].translated(dx[1], dy));
+    if (dy < 0) {
+        // The strip reaches from above the buttons to the view's bottom, across the view.
+        const int top = buttonPlaces_[0].top() + dy - twips(kStripTop);
+        buttonStrip_->setGeometry(-frame1_->x(), top, viewWidth, viewHeight - frame1_->y() - top);
+        buttonStrip_->show();
+    } else {
+        buttonStrip_->hide();
+    }
+}
+
+bool Form6::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && (watched == vScroll1_ || watched == hScroll1_)) {
+        return scrollBarKey(static_cast<QScrollBar*>(watched), static_cast<QKeyEvent*>(event));
+    }
+    if (event->type() == QEvent::FocusIn && watched->parent() == frame1_) {
+        scrollIntoView(static_cast<QWidget*>(watched));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form6::scrollIntoView(const QWidget* control) {
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const QRect place = control->geometry().translated(frame1_->pos());  // on the window
+    const bool button = control == command1_ || control == command2_;
+    // The buttons keep to the view's bottom by themselves and cover the rows beneath.
+    if (!button && !vScroll1_->isHidden()) {
+        const int viewHeight = height() - (hScroll1_->isHidden() ? 0 : bar);
+        const int bottom =
+            viewHeight - twips(kBottomMargin) - buttonPlaces_[0].height() - twips(kStripTop);
+        if (place.top() < 0) {
+            vScroll1_->setValue(frame1_->y() - place.top());
+        } else if (place.bottom() >= bottom) {
+            vScroll1_->setValue(frame1_->y() - (place.bottom() + 1 - bottom));
+        }
+    }
+    if (!hScroll1_->isHidden()) {
+        const int viewWidth = width() - (vScroll1_->isHidden() ? 0 : bar);
+        if (place.left() < 0) {
+            hScroll1_->setValue(frame1_->x() - place.left());
+        } else if (place.right() >= viewWidth) {
+            hScroll1_->setValue(frame1_->x() - (place.right() + 1 - viewWidth));
+        }
+    }
+}
+
+bool Form6::scrollBarKey(QScrollBar* bar, const QKeyEvent* event) {
+    if (event->modifiers() & ~Qt::KeypadModifier) return false;
+    // The start of a bar (top, left) is its value 0, the far end its minimum.
+    QAbstractSlider::SliderAction action = QAbstractSlider::SliderNoAction;
+    switch (event->key()) {
+        case Qt::Key_Home:
+            action = QAbstractSlider::SliderToMaximum;
+            break;
+        case Qt::Key_End:
+            action = QAbstractSlider::SliderToMinimum;
+            break;
+        case Qt::Key_Up:
+        case Qt::Key_Left:
+            action = QAbstractSlider::SliderSingleStepAdd;
+            break;
+        case Qt::Key_Down:
+        case Qt::Key_Right:
+            action = QAbstractSlider::SliderSingleStepSub;
+            break;
+        case Qt::Key_PageUp:
+            action = QAbstractSlider::SliderPageStepAdd;
+            break;
+        case Qt::Key_PageDown:
+            action = QAbstractSlider::SliderPageStepSub;
+            break;
+        default:
+            return false;
+    }
+    bar->triggerAction(action);
+    return true;
 }
 
 void Form6::wheelEvent(QWheelEvent* event) {

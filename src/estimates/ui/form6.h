@@ -2,10 +2,12 @@
 
 #include "estimatecopies.h"
 
+#include <QRect>
 #include <QWidget>
 #include <array>
 
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -18,7 +20,8 @@ struct PayrollEstimate;
 struct Store;
 
 /// "Рекомендуемая для учреждения смета по оплате труда": the payroll estimate grid in a
-/// frame that the two scroll bars move.
+/// frame that the two scroll bars move. In a window lower than designed the buttons stay
+/// at its bottom edge while the grid scrolls beneath them.
 class Form6 : public QWidget {
     Q_OBJECT
 
@@ -39,8 +42,10 @@ class Form6 : public QWidget {
     QLineEdit* box(int number) const;
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
   private slots:
@@ -54,6 +59,16 @@ class Form6 : public QWidget {
     /// Places the controls as designed, grown where the font needs more room.
     void arrange();
     void layoutScrollBars();
+    /// Keeps the buttons within the part of the grid in view: at their designed place
+    /// when it is in view, else at the view's bottom (and within its width).
+    void placeButtons();
+    /// The designed size, as far as the screen's available area allows.
+    void takeDesignedSize();
+    /// Moves the grid so that a control of the frame is in view (and not beneath the
+    /// buttons held at the view's bottom).
+    void scrollIntoView(const QWidget* control);
+    /// Home, End, the arrows and the page keys on a bar, in the direction the bar shows.
+    bool scrollBarKey(QScrollBar* bar, const QKeyEvent* event);
     void returnToMainWindow();
     /// What a window freshly loaded shows: each box its own name, the frame unscrolled.
     void unload();
@@ -67,8 +82,15 @@ class Form6 : public QWidget {
     std::array<QLineEdit*, SavedPayrollEstimateText::kBoxes> boxes_{};  // box order
     QPushButton* command1_ = nullptr;
     QPushButton* command2_ = nullptr;
+    std::array<QRect, 2> buttonPlaces_{};  ///< as designed, in the frame
+    /// Hides the rows that scroll beneath the buttons held at the view's bottom.
+    QWidget* buttonStrip_ = nullptr;
+    /// Set when the window closes: the next opening takes the designed size again.
+    bool openAtDesignedSize_ = true;
     QScrollBar* vScroll1_ = nullptr;
     QScrollBar* hScroll1_ = nullptr;
+    /// Covers the grid in the corner between the two bars.
+    QWidget* corner_ = nullptr;
 };
 
 }  // namespace normativ

@@ -2,6 +2,7 @@
 
 #include "estimatetexts.h"
 #include "fitting.h"
+#include "screenfit.h"
 #include "store.h"
 #include "twips.h"
 
@@ -71,6 +72,12 @@ Form7::Form7(Store& store, QWidget* parent) : QWidget(parent), store_(store) {
                            SavedServicesEstimateText::totalBox(line)}) {
             auto* edit = new QLineEdit(boxName(number), this);
             edit->setObjectName(boxName(number));
+            // The line's caption and the column's name it.
+            const bool perPupil = number == SavedServicesEstimateText::perPupilBox(line);
+            edit->setAccessibleName(texts.servicesLineCaptions[line - 1].simplified());
+            edit->setAccessibleDescription(
+                texts.payrollColumnCaptions[kHeaders[perPupil ? 0 : 1].payrollColumn - 1]
+                    .simplified());
             boxes_[number - ServicesEstimate::kFirstBox] = edit;
         }
     }
@@ -139,11 +146,12 @@ void Form7::arrange() {
         buttonLeft += w + twips(kGap);
     }
 
-    setFixedSize(
-        std::max({twips(kWindowWidth), left[1] + boxWidth + twips(kCaptionLeft),
-                  buttonLeft + twips(kCaptionLeft)}),
-        std::max(twips(kWindowHeight),
-                 buttonTop + buttonHeight + twips(kWindowHeight - kButtonTop - kButtonHeight)));
+    setDesignedSize(this,
+                    QSize(std::max({twips(kWindowWidth), left[1] + boxWidth + twips(kCaptionLeft),
+                                    buttonLeft + twips(kCaptionLeft)}),
+                          std::max(twips(kWindowHeight),
+                                   buttonTop + buttonHeight +
+                                       twips(kWindowHeight - kButtonTop - kButtonHeight))));
 }
 
 void Form7::showEstimate(const ServicesEstimate& estimate) {

@@ -1,7 +1,9 @@
 #include "form3.h"
 
+#include "screenfit.h"
 #include "twips.h"
 #include "workbookloader.h"
+#include "workbooksaver.h"
 #include "workbooktexts.h"
 
 #include <QCloseEvent>
@@ -13,7 +15,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QStandardPaths>
+#include <QScrollBar>
 #include <QStorageInfo>
 #include <QTreeView>
 #include <algorithm>
@@ -56,16 +58,27 @@ int wrappedHeight(const QLabel* label, int width) {
     return std::max(twips(kLineHeight), label->heightForWidth(width));
 }
 
-/// The folder the window starts in: that of the file chosen before, else the documents
-/// folder, else the home folder.
+/// The folder the window starts in: that of the file chosen before, else the folder
+/// where the program proposes to save its reports.
 QString startDirectory(const QString& loadPath) {
     if (!loadPath.isEmpty()) {
         const QString folder = QFileInfo(QDir::fromNativeSeparators(loadPath)).absolutePath();
         if (QDir(folder).exists()) return folder;
     }
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!documents.isEmpty() && QDir(documents).exists()) return documents;
-    return QDir::homePath();
+    return WorkbookSaver::documentsFolder();
+}
+
+/// Whether `path` is the folder `root` or lies within it.
+bool isWithin(const QString& path, const QString& root) {
+    if (root.isEmpty()) return false;
+    return path == root ||
+           path.startsWith(root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/'));
+}
+
+/// Where the desktop mounts a memory stick or a disc.
+bool isRemovable(const QString& root) {
+    return root.startsWith(QLatin1String("/media/")) ||
+           root.startsWith(QLatin1String("/run/media/"));
 }
 
 }  // namespace
@@ -80,12 +93,14 @@ Form3::Form3(Store& store, Navigator& navigator, QWidget* parent)
 
     drive1_ = new QComboBox(this);
     drive1_->setObjectName(QStringLiteral("Drive1"));
+    drive1_->setAccessibleName(texts.driveListName);
 
     dirModel_ = new QFileSystemModel(this);
     dirModel_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     dirModel_->setReadOnly(true);
     dir1_ = new QTreeView(this);
     dir1_->setObjectName(QStringLiteral("Dir1"));
+    dir1_->setAccessibleName(texts.folderListName);
     dir1_->setModel(dirModel_);
     dir1_->setHeaderHidden(true);
     for (int column = 1; column < dirModel_->columnCount(); ++column) dir1_->hideColumn(column);
@@ -95,6 +110,7 @@ Form3::Form3(Store& store, Navigator& navigator, QWidget* parent)
 
     file1_ = new QListWidget(this);
     file1_->setObjectName(QStringLiteral("File1"));
+    file1_->setAccessibleName(texts.fileListName);
 
     label2_ = makeLabel(this, "Label2", texts.pathCaption);
     label4_ = makeLabel(this, "Label4", {});
@@ -111,6 +127,11 @@ Form3::Form3(Store& store, Navigator& navigator, QWidget* parent)
     arrange();
 
     connect(drive1_, &QComboBox::currentIndexChanged, this, &Form3::onDrive1Changed);
+    // The folder list is read and sorted after it is shown.
+    connect(dirModel_, &QAbstractItemModel::rowsInserted, this, &Form3::onDirModelChanged);
+    connect(dirModel_, &QAbstractItemModel::layoutChanged, this, &Form3::onDirModelChanged);
+    connect(dir1_->verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this] { keepChosenInView_ = false; });
     // A folder or a file counts as chosen when it is selected (by a click or the arrow
     // keys), not when the list merely receives the focus.
     connect(dir1_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -163,34 +184,71 @@ void Form3::arrange() {
         std::max(twips(kButtonTop) + down, label3Top + label3Height + twips(kGap));
     command1_->setGeometry((twips(kWindowWidth) - buttonWidth) / 2, buttonTop, buttonWidth,
                            buttonHeight);
-    setFixedSize(twips(kWindowWidth), buttonTop + buttonHeight + twips(2 * kGap + kMargin / 2));
+    setDesignedSize(
+        this, QSize(twips(kWindowWidth), buttonTop + buttonHeight + twips(2 * kGap + kMargin / 2)));
+}
+
+QList<Form3::Drive> Form3::driveList(const QString& home, const QList<Volume>& volumes) {
+    const WorkbookWindowTexts& texts = workbookWindowTexts();
+    QList<Drive> media;
+    QList<Drive> others;
+    for (const Volume& volume : volumes) {
+        if (volume.root.isEmpty() || volume.root == home) continue;
+        if (isRemovable(volume.root)) {
+            // Unnamed media are mounted on a folder named after them.
+            const QString name =
+                volume.name.isEmpty() ? QFileInfo(volume.root).fileName() : volume.name;
+            media.append({texts.removableDrive.arg(name), volume.root});
+        } else {
+            others.append({QDir::toNativeSeparators(volume.root), volume.root});
+        }
+    }
+    const auto byRoot = [](const Drive& a, const Drive& b) { return a.root < b.root; };
+    const auto sameRoot = [](const Drive& a, const Drive& b) { return a.root == b.root; };
+    for (QList<Drive>* list : {&media, &others}) {
+        std::sort(list->begin(), list->end(), byRoot);
+        list->erase(std::unique(list->begin(), list->end(), sameRoot), list->end());
+    }
+    QList<Drive> drives;
+    if (!home.isEmpty()) drives.append({texts.homeDrive, home});
+    drives << media << others;
+    return drives;
 }
 
 void Form3::fillDrives() {
     const QSignalBlocker quiet(drive1_);
     drive1_->clear();
-    QStringList roots;
+    QList<Volume> volumes;
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         if (!volume.isValid() || !volume.isReady()) continue;
-        roots << volume.rootPath();
+        volumes.append({volume.rootPath(), volume.name()});
     }
-    roots.removeDuplicates();
-    std::sort(roots.begin(), roots.end());
-    for (const QString& root : roots) drive1_->addItem(QDir::toNativeSeparators(root), root);
+    for (const Drive& drive : driveList(QDir::cleanPath(QDir::homePath()), volumes)) {
+        drive1_->addItem(drive.label, drive.root);
+        drive1_->setItemData(drive1_->count() - 1, QDir::toNativeSeparators(drive.root),
+                             Qt::ToolTipRole);
+    }
 }
 
 int Form3::driveIndexOf(const QString& path) {
-    const QString root = QStorageInfo(path).rootPath();
-    int index = drive1_->findData(root);
-    if (index < 0 && !root.isEmpty()) {
+    const QString volume = QStorageInfo(path).rootPath();
+    if (!volume.isEmpty() && drive1_->findData(volume) < 0) {
         // A volume the list left out (a memory file system, say) still gets an entry.
-        drive1_->addItem(QDir::toNativeSeparators(root), root);
-        index = drive1_->count() - 1;
+        drive1_->addItem(QDir::toNativeSeparators(volume), volume);
     }
-    return index;
+    int nearest = -1;
+    for (int i = 0; i < drive1_->count(); ++i) {
+        const QString root = drive1_->itemData(i).toString();
+        if (isWithin(path, root) &&
+            (nearest < 0 || root.size() > drive1_->itemData(nearest).toString().size())) {
+            nearest = i;
+        }
+    }
+    return nearest;
 }
 
 void Form3::setDriveRoot(const QString& root) {
+    keepChosenInView_ = false;
     moving_ = true;
     dir1_->setRootIndex(dirModel_->setRootPath(root));
     dir1_->clearSelection();
@@ -217,7 +275,10 @@ void Form3::showDirectory(const QString& path) {
         moving_ = true;
         dir1_->setCurrentIndex(index);
         moving_ = false;
+        // Its own folders in view too.
+        dir1_->expand(index);
         dir1_->scrollTo(index);
+        keepChosenInView_ = true;
     }
     directory_ = folder;
     fillFiles();
@@ -252,8 +313,15 @@ void Form3::onDrive1Changed(int index) {
     fillFiles();
 }
 
+void Form3::onDirModelChanged() {
+    if (keepChosenInView_ && dir1_->currentIndex().isValid()) {
+        dir1_->scrollTo(dir1_->currentIndex());
+    }
+}
+
 void Form3::onDir1Changed() {
     if (moving_) return;
+    keepChosenInView_ = false;
     const QModelIndexList chosen = dir1_->selectionModel()->selectedRows();
     if (chosen.isEmpty()) return;
     directory_ = dirModel_->filePath(chosen.first());

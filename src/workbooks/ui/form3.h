@@ -2,6 +2,7 @@
 
 #include "navigation.h"
 
+#include <QList>
 #include <QString>
 #include <QWidget>
 
@@ -38,6 +39,21 @@ class Form3 : public QWidget, public LoaderPort {
     /// Moves the drive and folder lists to a folder, as choosing it there would.
     void showDirectory(const QString& path);
 
+    /// A mounted volume: where it is mounted and its name (empty when it has none).
+    struct Volume {
+        QString root;
+        QString name;
+    };
+    /// An entry of the drive list: what it shows and the folder it opens.
+    struct Drive {
+        QString label;
+        QString root;
+    };
+    /// The drive list, as a file manager offers the places: the home folder, the
+    /// removable media (volumes mounted under /media or /run/media) by their names, then
+    /// the other volumes by their paths. One entry per folder.
+    static QList<Drive> driveList(const QString& home, const QList<Volume>& volumes);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -47,10 +63,12 @@ class Form3 : public QWidget, public LoaderPort {
     void onFile1Changed();
     void onFile1DoubleClicked(QListWidgetItem* item);
     void onCommand1Clicked();
+    void onDirModelChanged();
 
   private:
     void fillDrives();
-    /// The entry of the volume holding `path`, added when the list lacks it.
+    /// The entry nearest above `path` (the home folder before the volume holding it);
+    /// the volume's entry is added when the list lacks it.
     int driveIndexOf(const QString& path);
     void fillFiles();
     void setDriveRoot(const QString& root);
@@ -64,6 +82,9 @@ class Form3 : public QWidget, public LoaderPort {
     QString directory_;
     /// Set while the program itself moves the folder list.
     bool moving_ = false;
+    /// Set from moving the folder list to a folder until the user scrolls it or chooses
+    /// another: folders read or sorted later keep the chosen one in view.
+    bool keepChosenInView_ = false;
 
     QLabel* label1_;
     QComboBox* drive1_;

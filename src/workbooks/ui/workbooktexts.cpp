@@ -36,6 +36,11 @@ const WorkbookWindowTexts& workbookWindowTexts() {
             "сохраненным по результатам работы с программой отчетом"),
         .startButton = QStringLiteral("Начать работу"),
         .filePattern = QStringLiteral("*.xls*"),
+        .driveListName = QStringLiteral("Диск"),
+        .folderListName = QStringLiteral("Папка"),
+        .fileListName = QStringLiteral("Файл"),
+        .homeDrive = QStringLiteral("Домашняя папка"),
+        .removableDrive = QStringLiteral("%1 (съемный носитель)"),
     };
     return texts;
 }

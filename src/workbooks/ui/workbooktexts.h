@@ -40,6 +40,14 @@ struct WorkbookWindowTexts {
     QString startButton;
     /// The file list shows workbooks of either format.
     QString filePattern;
+    /// What a screen reader calls the drive, folder and file lists.
+    QString driveListName;
+    QString folderListName;
+    QString fileListName;
+    /// Entries of the drive list besides the volumes.
+    QString homeDrive;
+    /// %1: the medium's name.
+    QString removableDrive;
 };
 const WorkbookWindowTexts& workbookWindowTexts();
 

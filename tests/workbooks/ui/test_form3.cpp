@@ -4,6 +4,7 @@
 #include "savedreport.h"
 #include "savexlsx.h"
 #include "store.h"
+#include "workbooksaver.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -71,6 +72,10 @@ class TestForm3 : public QObject {
     void closingReturnsToTheStartScreen();
     void chosenFileIsKeptBetweenOpenings();
     void nothingIsCutOff();
+    void startsWhereReportsAreSaved_data();
+    void startsWhereReportsAreSaved();
+    void driveListOffersHomeAndMedia_data();
+    void driveListOffersHomeAndMedia();
 
   private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -152,8 +157,7 @@ void TestForm3::opensFromTheStartScreen() {
     auto* drives = control<QComboBox>(form3_.get(), "Drive1");
     QVERIFY(drives->count() >= 1);
     QVERIFY2(
-        QDir::fromNativeSeparators(form3_->currentDirectory())
-            .startsWith(QDir::fromNativeSeparators(drives->currentText())),
+        form3_->currentDirectory().startsWith(drives->currentData().toString()),
         qPrintable(drives->currentText() + QStringLiteral(" / ") + form3_->currentDirectory()));
     // The modes are taken when the loader opens.
     QCOMPARE(store_->record.useOwnServicesData, FieldValue::integer(1));
@@ -329,6 +333,116 @@ void TestForm3::nothingIsCutOff() {
                      qPrintable(a->objectName() + QStringLiteral(" / ") + b->objectName()));
         }
     }
+}
+
+void TestForm3::startsWhereReportsAreSaved_data() {
+    QTest::addColumn<bool>("hasDocuments");
+    QTest::newRow("documents folder") << true;
+    QTest::newRow("no documents folder: the home folder") << false;
+}
+
+void TestForm3::startsWhereReportsAreSaved() {
+    QFETCH(bool, hasDocuments);
+    // A home folder of our own, with or without its documents folder.
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    const auto restore = qScopeGuard([&] {
+        qputenv("HOME", home);
+        if (config.isNull()) {
+            qunsetenv("XDG_CONFIG_HOME");
+        } else {
+            qputenv("XDG_CONFIG_HOME", config);
+        }
+    });
+    qputenv("HOME", QFile::encodeName(dir_->path()));
+    qunsetenv("XDG_CONFIG_HOME");
+    const QString documents = path(QStringLiteral("Documents"));
+    if (hasDocuments) {
+        QVERIFY(QDir().mkpath(documents + QStringLiteral("/Отчеты 2023")));
+        QVERIFY(writeFile(documents + QStringLiteral("/отчет за прошлый год.xlsx"), "x"));
+    }
+    QVERIFY(writeFile(path(QStringLiteral("в домашней папке.xls")), "x"));
+    const QString start = hasDocuments ? documents : dir_->path();
+    QCOMPARE(WorkbookSaver::documentsFolder(), start);
+
+    // Enough folders before it that the documents folder is below the list's first rows.
+    for (int i = 1; i <= 30; ++i) QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("a%1").arg(i)));
+
+    QTest::mouseClick(control<QPushButton>(form0_.get(), "Command4"), Qt::LeftButton);
+    QVERIFY(form3_->isVisible());
+    QCOMPARE(form3_->currentDirectory(), start);
+    QCOMPARE(files(), hasDocuments ? QStringList{QStringLiteral("отчет за прошлый год.xlsx")}
+                                   : QStringList{QStringLiteral("в домашней папке.xls")});
+    // The folder list shows the home folder's folders, the starting one chosen and in
+    // view once they are read.
+    auto* folders = control<QTreeView>(form3_.get(), "Dir1");
+    auto* model = qobject_cast<QFileSystemModel*>(folders->model());
+    QCOMPARE(model->filePath(folders->rootIndex()), dir_->path());
+    QTRY_VERIFY(model->rowCount(folders->rootIndex()) >= 30);
+    if (hasDocuments) {
+        QCOMPARE(model->filePath(folders->currentIndex()), documents);
+        QVERIFY(folders->isExpanded(folders->currentIndex()));
+        // In view once the list is sorted: after "a1" … "a30".
+        const QModelIndex root = folders->rootIndex();
+        QTRY_COMPARE(model->index(model->rowCount(root) - 1, 0, root).data().toString(),
+                     QStringLiteral("Documents"));
+        QTRY_VERIFY(
+            folders->viewport()->rect().contains(folders->visualRect(folders->currentIndex())));
+    }
+    saveShot(form3_.get(), hasDocuments ? QStringLiteral("Form3-start-documents")
+                                        : QStringLiteral("Form3-start-home"));
+    // The drive list shows the home folder first, chosen.
+    auto* drives = control<QComboBox>(form3_.get(), "Drive1");
+    QCOMPARE(drives->itemText(0), QStringLiteral("Домашняя папка"));
+    QCOMPARE(drives->currentIndex(), 0);
+
+    // Another drive, then the home folder again: its own files.
+    const int root = drives->findData(QStringLiteral("/"));
+    QVERIFY(root > 0);
+    drives->setCurrentIndex(root);
+    QCOMPARE(form3_->currentDirectory(), QStringLiteral("/"));
+    drives->setCurrentIndex(0);
+    QCOMPARE(form3_->currentDirectory(), dir_->path());
+    QCOMPARE(model->filePath(folders->rootIndex()), dir_->path());
+    QCOMPARE(files(), QStringList{QStringLiteral("в домашней папке.xls")});
+}
+
+void TestForm3::driveListOffersHomeAndMedia_data() {
+    // A volume: "mount point|name"; an entry: "label → folder".
+    QTest::addColumn<QStringList>("volumes");
+    QTest::addColumn<QStringList>("drives");
+    const QString home = QStringLiteral("Домашняя папка → /home/ivan");
+    QTest::newRow("home, then volumes by their paths")
+        << QStringList{"/boot|boot", "/|"} << QStringList{home, "/ → /", "/boot → /boot"};
+    QTest::newRow("media by their names, before the other volumes")
+        << QStringList{"/run/media/ivan/3A1F-0C22|", "/|", "/media/ivan/KINGSTON|KINGSTON",
+                       "/media/cdrom0|Отчеты ДОУ"}
+        << QStringList{home, "Отчеты ДОУ (съемный носитель) → /media/cdrom0",
+                       "KINGSTON (съемный носитель) → /media/ivan/KINGSTON",
+                       "3A1F-0C22 (съемный носитель) → /run/media/ivan/3A1F-0C22", "/ → /"};
+    QTest::newRow("not under /media or /run/media: a volume")
+        << QStringList{"/mnt/usb|USB", "/media|", "/run/mediator|"}
+        << QStringList{home, "/media → /media", "/mnt/usb → /mnt/usb",
+                       "/run/mediator → /run/mediator"};
+    QTest::newRow("one entry per folder")
+        << QStringList{"/|", "/home/ivan|home", "/|", "/media/ivan/KINGSTON|KINGSTON",
+                       "/media/ivan/KINGSTON|KINGSTON"}
+        << QStringList{home, "KINGSTON (съемный носитель) → /media/ivan/KINGSTON", "/ → /"};
+}
+
+void TestForm3::driveListOffersHomeAndMedia() {
+    QFETCH(QStringList, volumes);
+    QFETCH(QStringList, drives);
+    QList<Form3::Volume> mounted;
+    for (const QString& volume : volumes) {
+        mounted.append(
+            {volume.section(QLatin1Char('|'), 0, 0), volume.section(QLatin1Char('|'), 1)});
+    }
+    QStringList listed;
+    for (const Form3::Drive& d : Form3::driveList(QStringLiteral("/home/ivan"), mounted)) {
+        listed << d.label + QStringLiteral(" → ") + d.root;
+    }
+    QCOMPARE(listed, drives);
 }
 
 QTEST_MAIN(TestForm3)
