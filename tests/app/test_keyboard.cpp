@@ -34,6 +34,7 @@ class TestKeyboard : public QObject {
         press(Qt::Key_Space);
         // The start screen: the institution first, then the year, then the start button.
         QVERIFY(focusIn("Form0", "Combo1"));
+        saveShot(&program.mainWindow(), QStringLiteral("keyboard-Form0-start"));
         typeText(QApplication::focusWidget(), QStringLiteral("Детский сад №5"));
         press(Qt::Key_Tab);
         QVERIFY(focusIn("Form0", "Combo2"));
@@ -65,6 +66,7 @@ class TestKeyboard : public QObject {
         press(Qt::Key_Tab);
         QVERIFY(focusIn("Form10", "Text1"));
         typeText(QApplication::focusWidget(), QStringLiteral("20"));
+        saveShot(topLevel(QStringLiteral("Form10")), QStringLiteral("keyboard-Form10"));
         tabTo("Form10", "Command1");
         press(Qt::Key_Space);
 
@@ -80,7 +82,9 @@ class TestKeyboard : public QObject {
 
         // The results, the payroll estimate, the services estimate, the workbook.
         tabTo("Form0", "Command6");
+        saveShot(&program.mainWindow(), QStringLiteral("keyboard-Form0-results"));
         press(Qt::Key_Space);
+        saveShot(topLevel(QStringLiteral("Form6")), QStringLiteral("keyboard-Form6"));
         tabTo("Form6", "Command2");
         press(Qt::Key_Space);
         tabTo("Form7", "Command2");

@@ -2,6 +2,7 @@
 // the equivalent answers document, the editor's refusal in "error", refused files.
 
 #include "calcprocess.h"
+#include "mixedfolder.h"
 #include "savedreport.h"
 #include "savexlsx.h"
 #include "workbook.h"
@@ -140,32 +141,8 @@ class TestNormativCalcWorkbooks : public QObject {
 
     // A saved report of the standard record computes as that record does.
     void savedReport() {
-        Store store(QLocale(QLocale::Russian, QLocale::Russia));
-        store.record.planningYear = FieldValue::text(QStringLiteral("2011"));
-        const std::pair<Answer, const char*> answers[] = {{Answer::PupilCount, "45"},
-                                                          {Answer::GroupCount, "3"},
-                                                          {Answer::MonthsOfOperation, "12"},
-                                                          {Answer::ParentFeePerMonth, "1500,5"}};
-        for (const auto& [a, typed] : answers) {
-            store.record.storeAnswer(a, QString::fromUtf8(typed), store.locale);
-        }
-        store.record.writePayrollDefaults(store.methodology->payrollDefaults);
-        store.record.setChoice(Flag::SettlementIsCity);
-        store.record.setChoice(Flag::KindPreschoolSenior);
-        store.record.setChoice(Flag::FiveDayWeek);
-        const int records[3][3] = {{2, 5, 1}, {3, 7, 2}, {1, 9, 6}};
-        const char* pupils[3] = {"12,5", "20", "12,5"};
-        for (int r = 1; r <= 3; ++r) {
-            for (int k = 0; k < 3; ++k) {
-                const Kind kind = static_cast<Kind>(k + 1);
-                store.distribution.storeKindText(r, kind,
-                                                 kindItemTexts(kind)[records[r - 1][k] - 1]);
-            }
-            store.distribution.storePupilText(r, QString::fromLatin1(pupils[r - 1]), store.locale);
-        }
-        store.distribution.recordCount = FieldValue::integer(3);
         const QString path = dir_.filePath(QStringLiteral("report.xlsx"));
-        QVERIFY(saveWorkbook(buildSavedReport(store), path).ok());
+        QVERIFY(saveWorkbook(test::report(QStringLiteral("Детский сад №1")), path).ok());
 
         const Run r = run({path});
         QCOMPARE(r.status, 0);

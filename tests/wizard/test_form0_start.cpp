@@ -296,6 +296,7 @@ void TestForm0Start::notANumberHint() {
              QStringLiteral("не число — ответ не будет учтен; дробную часть отделяйте запятой"));
     retype(box, QStringLiteral("12.5"));
     QVERIFY(hint->isVisible());
+    saveShot(form0(), QStringLiteral("Form0-hint"));
     pressEnter(box);
     const Store& store = program_->store();
     QVERIFY(store.record[Answer::PupilCount].isNotEnteredMarker(store.locale));
