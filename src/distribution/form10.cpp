@@ -83,10 +83,11 @@ void Form10::createControls() {
     text1_ = new QLineEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
     label18_ = makeLabel(this, "Label18");
-    attachNumberHint(text1_, label18_, store_.locale, [this](const QString& text) {
-        const auto number = parseNumber(text, store_.locale);
-        return number && Currency::fromTypedNumber(*number);
-    });
+    attachNumberHint(text1_, label18_, store_.locale,
+                     [locale = store_.locale](const QString& text) {
+                         const auto number = parseNumber(text, locale);
+                         return number && Currency::fromTypedNumber(*number);
+                     });
     label17_ = makeLabel(this, "Label17");
     label5_ = makeLabel(this, "Label5");
     command3_ = makeButton(this, "Command3", texts.backToParametersButton);

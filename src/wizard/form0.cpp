@@ -152,8 +152,9 @@ void Form0::buildQuestionArea() {
     // A text that is not a number is kept as not entered: said at once, not thirty
     // questions later at the results.
     label22_ = makeLabel(this, "Label22", QString(), 360, 2640, kContentWidth, 345);
-    attachNumberHint(textBox1_, label22_, store_.locale,
-                     [this](const QString& text) { return isNumericText(text, store_.locale); });
+    attachNumberHint(
+        textBox1_, label22_, store_.locale,
+        [locale = store_.locale](const QString& text) { return isNumericText(text, locale); });
 
     const QStringList& designCaptions = text().designOptionCaptions;
     for (int i = 0; i < 3; ++i) {

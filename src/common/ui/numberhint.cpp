@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 
 namespace normativ {
 
@@ -15,7 +16,8 @@ QString separatorName(const QString& separator) {
     return QStringLiteral("знаком «%1»").arg(separator);
 }
 
-/// Keeps the hint's visibility in step with the box's text and visibility.
+/// Keeps the hint's visibility in step with the box's text and visibility. The check
+/// must not reach into the window: it also runs while the window is destroyed.
 class HintWatcher : public QObject {
   public:
     HintWatcher(QLineEdit* box, QLabel* hint, std::function<bool(const QString&)> isNumber)
@@ -32,12 +34,14 @@ class HintWatcher : public QObject {
 
   private:
     void update() {
+        if (!hint_) return;
         const QString text = box_->text().trimmed();
         hint_->setVisible(!box_->isHidden() && !text.isEmpty() && !isNumber_(box_->text()));
     }
 
     QLineEdit* box_;
-    QLabel* hint_;
+    // The hint may go first when the window is destroyed.
+    QPointer<QLabel> hint_;
     std::function<bool(const QString&)> isNumber_;
 };
 
