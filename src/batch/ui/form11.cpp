@@ -255,7 +255,7 @@ void Form11::onCommand4Clicked() {
 }
 
 void Form11::onCommand5Clicked() {
-    if (!complete_ || running()) return;
+    if (!complete()) return;
     std::vector<SummaryRow> rows;
     rows.reserve(entries_.size());
     for (const Entry& entry : entries_) rows.push_back(*entry.row);
@@ -271,7 +271,7 @@ void Form11::addInputs(const std::vector<InputRef>& inputs) {
     bool added = false;
     for (const InputRef& input : inputs) {
         if (!listed.insert(absolute(input.file)).second) continue;
-        entries_.push_back({input, std::nullopt, false});
+        entries_.push_back({input, std::nullopt});
         added = true;
     }
     if (added) forgetResults();
@@ -280,11 +280,7 @@ void Form11::addInputs(const std::vector<InputRef>& inputs) {
 // The rows in input order, without results: the list changed, or a run starts.
 void Form11::forgetResults() {
     if (running()) return;
-    for (Entry& entry : entries_) {
-        entry.row.reset();
-        entry.computed = false;
-    }
-    complete_ = false;
+    for (Entry& entry : entries_) entry.row.reset();
     grid1_->setSortingEnabled(false);
     grid1_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     grid1_->clearContents();
@@ -324,19 +320,16 @@ void Form11::startRun() {
     worker_ = std::thread([this, inputs = std::move(inputs), modes, locale] {
         RunControl control;
         control.stop = &stop_;
-        const std::size_t delivered = streamInputs(
+        streamInputs(
             inputs, modes, locale,
             [this](std::size_t index, InputOutcome&& outcome) {
                 QMetaObject::invokeMethod(
-                    this,
-                    [this, index, row = std::move(outcome.row)] {
-                        showOutcome(index, row, row.figures.has_value());
-                    },
+                    this, [this, index, row = std::move(outcome.row)] { showOutcome(index, row); },
                     Qt::QueuedConnection);
             },
             control);
         QMetaObject::invokeMethod(
-            this, [this, delivered] { finishRun(delivered); }, Qt::QueuedConnection);
+            this, [this] { finishRun(); }, Qt::QueuedConnection);
     });
     updateControls();
 }
@@ -346,10 +339,9 @@ void Form11::stopRun() {
     command4_->setEnabled(false);
 }
 
-void Form11::showOutcome(std::size_t index, const SummaryRow& row, bool computed) {
+void Form11::showOutcome(std::size_t index, const SummaryRow& row) {
     if (index >= entries_.size()) return;
     entries_[index].row = row;
-    entries_[index].computed = computed;
     const int r = static_cast<int>(index);
     const QLocale& locale = store_.locale;
     const auto set = [&](int column, QTableWidgetItem* item) {
@@ -376,7 +368,7 @@ void Form11::showOutcome(std::size_t index, const SummaryRow& row, bool computed
     set(summary::kStatusColumn, new GridItem(row.status));
     grid1_->item(r, summary::kInstitutionColumn - 1)->setToolTip(row.institution);
     grid1_->item(r, summary::kStatusColumn - 1)->setToolTip(row.status);
-    if (!computed) {
+    if (!row.figures) {
         // A failed input stands out in every cell of its row, and tells why wherever the
         // pointer rests: the result column may be scrolled out of sight.
         for (int column = 0; column < summary::kColumns; ++column) {
@@ -391,10 +383,8 @@ void Form11::showOutcome(std::size_t index, const SummaryRow& row, bool computed
     showTotals();
 }
 
-void Form11::finishRun(std::size_t delivered) {
+void Form11::finishRun() {
     if (worker_.joinable()) worker_.join();
-    complete_ = delivered == entries_.size() &&
-                std::all_of(entries_.begin(), entries_.end(), [](const Entry& e) { return e.row; });
     grid1_->setSortingEnabled(true);
     showTotals();
     updateControls();
@@ -416,6 +406,12 @@ void Form11::showTotals() {
                          .arg(formatFixed(subsidies, 2, store_.locale)));
 }
 
+// Every file of the list has its outcome from the last run: a summary can be saved.
+bool Form11::complete() const {
+    return !running() && !entries_.empty() &&
+           std::all_of(entries_.begin(), entries_.end(), [](const Entry& e) { return e.row; });
+}
+
 void Form11::updateControls() {
     const bool busy = running();
     const bool any = !entries_.empty();
@@ -424,7 +420,7 @@ void Form11::updateControls() {
     for (QWidget* w : std::initializer_list<QWidget*>{command1_, command2_, check1_, check2_})
         w->setEnabled(!busy);
     command3_->setEnabled(!busy && any);
-    command5_->setEnabled(!busy && complete_ && any);
+    command5_->setEnabled(complete());
 }
 
 bool Form11::eventFilter(QObject* watched, QEvent* event) {

@@ -55,16 +55,16 @@ class Form11 : public QWidget, public SummaryPort {
     struct Entry {
         InputRef input;
         std::optional<SummaryRow> row;
-        bool computed = false;
     };
 
     void addInputs(const std::vector<InputRef>& inputs);
     void addRow(const Entry& entry, std::size_t index);
-    void showOutcome(std::size_t index, const SummaryRow& row, bool computed);
+    void showOutcome(std::size_t index, const SummaryRow& row);
     void forgetResults();
     void startRun();
     void stopRun();
-    void finishRun(std::size_t delivered);
+    void finishRun();
+    bool complete() const;
     void showTotals();
     void updateControls();
     QString startFolder() const;
@@ -74,8 +74,6 @@ class Form11 : public QWidget, public SummaryPort {
     std::vector<Entry> entries_;
     /// The run's methodology, which its summary names.
     std::shared_ptr<const Methodology> runMethodology_;
-    /// Every input of the list has its outcome from one whole run.
-    bool complete_ = false;
     std::atomic<bool> stop_{false};
     std::thread worker_;
     QString lastFolder_;
