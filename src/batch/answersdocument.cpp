@@ -15,7 +15,9 @@
 #include <QJsonParseError>
 #include <QJsonValue>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace normativ {
 
@@ -243,16 +245,33 @@ Result<Store> readDocument(const QByteArray& json, const QLocale& defaultLocale,
     return Result<Store>::success(std::move(store));
 }
 
-QJsonValue number(double v) {
-    return std::isfinite(v) ? QJsonValue(v) : QJsonValue();
+void writeStage(JsonSink& out, StageOutcome outcome, const FieldValue& norm,
+                const QLocale& locale) {
+    out.beginObject();
+    out.key(QLatin1StringView("norm"));
+    if (outcome == StageOutcome::Computed) {
+        out.number(norm.toDouble(locale));
+    } else {
+        out.null();
+    }
+    out.key(QLatin1StringView("refused"));
+    out.boolean(outcome == StageOutcome::Refused);
+    out.endObject();
 }
 
-QJsonObject stageObject(StageOutcome outcome, const FieldValue& norm, const QLocale& locale) {
-    QJsonObject stage;
-    stage.insert(QStringLiteral("refused"), outcome == StageOutcome::Refused);
-    stage.insert(QStringLiteral("norm"),
-                 outcome == StageOutcome::Computed ? number(norm.toDouble(locale)) : QJsonValue());
-    return stage;
+// An object of texts keyed "Text<n>", its members in the order of their keys.
+template <typename TextOf>
+void writeTexts(JsonSink& out, int first, int count, TextOf textOf) {
+    std::vector<std::pair<QByteArray, int>> keys;
+    for (int n = first; n < first + count; ++n)
+        keys.emplace_back("Text" + QByteArray::number(n), n);
+    std::sort(keys.begin(), keys.end());
+    out.beginObject();
+    for (const auto& [key, n] : keys) {
+        out.key(QLatin1StringView(key));
+        textOf(n);
+    }
+    out.endObject();
 }
 
 }  // namespace
@@ -262,50 +281,88 @@ Result<Store> loadAnswersDocument(const QByteArray& json, const QLocale& default
     return readDocument(json, defaultLocale, methodology);
 }
 
-QJsonObject resultObject(const ResultTexts& result, const Store& store) {
-    QJsonObject top;
-    top.insert(QStringLiteral("education"),
-               stageObject(result.education, store.record.educationNorm, store.locale));
-    top.insert(QStringLiteral("maintenance"),
-               stageObject(result.maintenance, store.record.maintenanceNorm, store.locale));
-    QJsonObject texts;
-    for (int n = 1; n <= 6; ++n) {
-        const auto& text = result.text(n);
-        texts.insert(QStringLiteral("Text%1").arg(n), text ? QJsonValue(*text) : QJsonValue());
-    }
-    top.insert(QStringLiteral("results"), texts);
-    top.insert(QStringLiteral("buttons"), result.buttonsVisible);
+void writeResult(JsonSink& out, const ResultTexts& result, const Store& store,
+                 const DocumentExtras& extras) {
+    // The members in the order of their keys.
+    out.beginObject();
+    out.key(QLatin1StringView("buttons"));
+    out.boolean(result.buttonsVisible);
+    out.key(QLatin1StringView("derived"));
     if (result.derived) {
-        QJsonObject derived;
-        derived.insert(QStringLiteral("TotalNorm"), number(result.derived->totalNorm));
-        derived.insert(QStringLiteral("EducationSubsidy"),
-                       number(result.derived->educationSubsidy));
-        derived.insert(QStringLiteral("MaintenanceSubsidy"),
-                       number(result.derived->maintenanceSubsidy));
-        derived.insert(QStringLiteral("TotalSubsidy"), number(result.derived->totalSubsidy));
-        top.insert(QStringLiteral("derived"), derived);
-        // The estimates the program offers after a successful calculation.
-        const PayrollEstimate payroll = computePayrollEstimate(store);
-        QJsonArray rows;
-        for (const auto& row : payroll.rows) {
-            QJsonArray columns;
-            for (const QString& text : row) columns.append(text);
-            rows.append(columns);
+        out.beginObject();
+        const std::pair<const char*, double> amounts[] = {
+            {"EducationSubsidy", result.derived->educationSubsidy},
+            {"MaintenanceSubsidy", result.derived->maintenanceSubsidy},
+            {"TotalNorm", result.derived->totalNorm},
+            {"TotalSubsidy", result.derived->totalSubsidy}};
+        for (const auto& [key, amount] : amounts) {
+            out.key(QLatin1StringView(key));
+            out.number(amount);
         }
-        top.insert(QStringLiteral("payroll"), rows);
-        const ServicesEstimate services =
-            computeServicesEstimate(store, payroll.at(PayrollEstimate::kRows, 5));
-        QJsonObject lines;
-        for (int box = ServicesEstimate::kFirstBox;
-             box < ServicesEstimate::kFirstBox + ServicesEstimate::kBoxes; ++box)
-            lines.insert(QStringLiteral("Text%1").arg(box), services.box(box));
-        top.insert(QStringLiteral("services"), lines);
+        out.endObject();
     } else {
-        top.insert(QStringLiteral("derived"), QJsonValue());
-        top.insert(QStringLiteral("payroll"), QJsonValue());
-        top.insert(QStringLiteral("services"), QJsonValue());
+        out.null();
     }
-    return top;
+    out.key(QLatin1StringView("education"));
+    writeStage(out, result.education, store.record.educationNorm, store.locale);
+    if (!extras.error.isEmpty()) {
+        out.key(QLatin1StringView("error"));
+        out.string(extras.error);
+    }
+    if (extras.file) {
+        out.key(QLatin1StringView("file"));
+        out.string(*extras.file);
+    }
+    out.key(QLatin1StringView("maintenance"));
+    writeStage(out, result.maintenance, store.record.maintenanceNorm, store.locale);
+    if (extras.methodology) {
+        out.key(QLatin1StringView("methodology"));
+        out.beginObject();
+        out.key(QLatin1StringView("fingerprint"));
+        out.string(extras.methodology->fingerprint);
+        out.key(QLatin1StringView("name"));
+        out.string(extras.methodology->name);
+        out.endObject();
+    }
+    // The estimates the program offers after a successful calculation.
+    std::optional<PayrollEstimate> payroll;
+    if (result.derived) payroll = computePayrollEstimate(store);
+    out.key(QLatin1StringView("payroll"));
+    if (payroll) {
+        out.beginArray();
+        for (const auto& row : payroll->rows) {
+            out.beginArray();
+            for (const QString& text : row) out.string(text);
+            out.endArray();
+        }
+        out.endArray();
+    } else {
+        out.null();
+    }
+    out.key(QLatin1StringView("results"));
+    writeTexts(out, 1, 6, [&](int n) {
+        if (const auto& text = result.text(n)) {
+            out.string(*text);
+        } else {
+            out.null();
+        }
+    });
+    out.key(QLatin1StringView("services"));
+    if (payroll) {
+        const ServicesEstimate services =
+            computeServicesEstimate(store, payroll->at(PayrollEstimate::kRows, 5));
+        writeTexts(out, ServicesEstimate::kFirstBox, ServicesEstimate::kBoxes,
+                   [&](int box) { out.string(services.box(box)); });
+    } else {
+        out.null();
+    }
+    out.endObject();
+}
+
+QJsonObject resultObject(const ResultTexts& result, const Store& store) {
+    JsonTree tree;
+    writeResult(tree, result, store, {});
+    return tree.object();
 }
 
 QByteArray resultDocument(const ResultTexts& result, const Store& store) {

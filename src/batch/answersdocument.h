@@ -1,5 +1,6 @@
 #pragma once
 
+#include "jsonsink.h"
 #include "normativecalculation.h"
 #include "result.h"
 #include "store.h"
@@ -41,6 +42,24 @@ namespace normativ {
 QByteArray resultDocument(const ResultTexts& result, const Store& store);
 /// The same document as an object, for a batch's item.
 QJsonObject resultObject(const ResultTexts& result, const Store& store);
+
+/// What a document holds beside the calculation's outcome.
+struct DocumentExtras {
+    /// "error" when not empty.
+    QString error;
+    /// "file", a batch item's path.
+    std::optional<QString> file;
+    /// "methodology": the name and fingerprint of the methodology computed by.
+    struct Methodology {
+        QString name;
+        QString fingerprint;
+    };
+    std::optional<Methodology> methodology;
+};
+
+/// Writes the document resultObject makes, with `extras`, piece by piece.
+void writeResult(JsonSink& out, const ResultTexts& result, const Store& store,
+                 const DocumentExtras& extras);
 
 /// The outcome when the distribution editor refused to finish, so that the result step
 /// was never reached: both stages refused, every result box left as it was (null), and

@@ -3,17 +3,24 @@
 #include "batchtexts.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <exception>
 #include <map>
 #include <mutex>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <thread>
+
+#include <dirent.h>
+#include <sys/stat.h>
 
 namespace normativ {
 
@@ -30,34 +37,103 @@ QString joined(const QString& folder, const QString& name) {
 
 }  // namespace
 
-std::vector<InputRef> expandInputs(const QStringList& arguments, const QString& skipped) {
-    const QString skippedPath =
-        skipped.isEmpty() ? QString() : QFileInfo(skipped).canonicalFilePath();
-    std::vector<InputRef> inputs;
-    for (const QString& argument : arguments) {
-        if (!QFileInfo(argument).isDir()) {
-            inputs.push_back({argument, {}});
-            continue;
-        }
-        const QDir folder(argument);
-        if (!folder.isReadable()) {
-            inputs.push_back({argument, batchTexts().cannotListFolder});
-            continue;
-        }
-        std::vector<QByteArray> names;
-        for (const QString& name : folder.entryList(QDir::Files, QDir::NoSort)) {
-            if (!isWorkbookName(name)) continue;
-            if (!skippedPath.isEmpty() &&
-                QFileInfo(folder.filePath(name)).canonicalFilePath() == skippedPath) {
+namespace {
+
+// The workbook names of a folder that is readable, unsorted, in UTF-8 one after the
+// other in `names` (where each begins and its length in `spans`): what
+// QDir::entryList(QDir::Files) lists (not hidden, a file or a link to one), read in one
+// pass over the entries, as a folder may hold a whole country's reports. A file that is
+// the same file as `skippedPath` (canonical; empty for none) is left out.
+void workbookNames(const QString& argument, const QString& skippedPath, std::string& names,
+                   std::vector<std::pair<std::uint32_t, std::uint32_t>>& spans) {
+    const QByteArray path = QFile::encodeName(argument);
+    DIR* dir = ::opendir(path.constData());
+    if (dir == nullptr) return;
+    // A plain file's canonical path is its folder's followed by its name: one lookup per
+    // folder instead of one per file.
+    QString canonicalFolder =
+        skippedPath.isEmpty() ? QString() : QFileInfo(argument).canonicalFilePath();
+    if (!canonicalFolder.endsWith(u'/')) canonicalFolder += u'/';
+    const QDir folder(argument);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] == '.') continue;
+        const QString name = QFile::decodeName(entry->d_name);
+        if (!isWorkbookName(name)) continue;
+        // A name that doesn't decode is looked up as decoded, as QDir does.
+        const QByteArray encoded = QFile::encodeName(name);
+        bool plain = entry->d_type == DT_REG && encoded == entry->d_name;
+        if (!plain) {
+            const QByteArray entryPath = path + '/' + encoded;
+            struct stat st {};
+            if ((entry->d_type == DT_UNKNOWN || encoded != entry->d_name) &&
+                ::lstat(entryPath.constData(), &st) == 0) {
+                plain = S_ISREG(st.st_mode);
+            }
+            // A link to a file, or anything else the folder holds.
+            if (!plain && (::stat(entryPath.constData(), &st) != 0 || !S_ISREG(st.st_mode))) {
                 continue;
             }
-            names.push_back(name.toUtf8());
         }
-        std::sort(names.begin(), names.end());
-        for (const QByteArray& name : names) {
-            inputs.push_back({joined(argument, QString::fromUtf8(name)), {}});
+        if (!skippedPath.isEmpty()) {
+            const QString canonical = plain ? canonicalFolder + name
+                                            : QFileInfo(folder.filePath(name)).canonicalFilePath();
+            if (canonical == skippedPath) continue;
         }
+        const QByteArray utf8 = name.toUtf8();
+        spans.emplace_back(static_cast<std::uint32_t>(names.size()),
+                           static_cast<std::uint32_t>(utf8.size()));
+        names.append(utf8.constData(), static_cast<std::size_t>(utf8.size()));
     }
+    ::closedir(dir);
+}
+
+}  // namespace
+
+InputList listInputs(const QStringList& arguments, const QString& skipped) {
+    const QString skippedPath =
+        skipped.isEmpty() ? QString() : QFileInfo(skipped).canonicalFilePath();
+    InputList inputs;
+    for (const QString& argument : arguments) {
+        const auto group = static_cast<std::uint32_t>(inputs.arguments_.size());
+        if (!QFileInfo(argument).isDir()) {
+            inputs.arguments_.push_back({argument, {}, false});
+            inputs.entries_.push_back({group, 0, 0});
+            continue;
+        }
+        if (!QDir(argument).isReadable()) {
+            inputs.arguments_.push_back({argument, batchTexts().cannotListFolder, false});
+            inputs.entries_.push_back({group, 0, 0});
+            continue;
+        }
+        inputs.arguments_.push_back({argument, {}, true});
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;
+        workbookNames(argument, skippedPath, inputs.names_, spans);
+        const std::string_view names(inputs.names_);
+        const auto nameOf = [&](const std::pair<std::uint32_t, std::uint32_t>& span) {
+            return names.substr(span.first, span.second);
+        };
+        // By the bytes of the UTF-8 names.
+        std::sort(spans.begin(), spans.end(),
+                  [&](const auto& a, const auto& b) { return nameOf(a) < nameOf(b); });
+        for (const auto& [start, length] : spans) inputs.entries_.push_back({group, start, length});
+    }
+    return inputs;
+}
+
+InputRef InputList::operator[](std::size_t index) const {
+    const Entry& entry = entries_[index];
+    const Argument& argument = arguments_[entry.argument];
+    if (!argument.folder) return {argument.path, argument.error};
+    return {
+        joined(argument.path, QString::fromUtf8(names_.data() + entry.nameStart, entry.nameLength)),
+        {}};
+}
+
+std::vector<InputRef> expandInputs(const QStringList& arguments, const QString& skipped) {
+    const InputList list = listInputs(arguments, skipped);
+    std::vector<InputRef> inputs;
+    inputs.reserve(list.size());
+    for (std::size_t i = 0; i < list.size(); ++i) inputs.push_back(list[i]);
     return inputs;
 }
 
@@ -133,9 +209,11 @@ class OrderedRun {
 
 }  // namespace
 
-std::size_t streamInputs(const std::vector<InputRef>& inputs, const CalcModes& modes,
-                         const QLocale& locale, const OutcomeSink& sink,
-                         const RunControl& control) {
+namespace {
+
+template <typename Inputs>
+std::size_t streamAll(const Inputs& inputs, const CalcModes& modes, const QLocale& locale,
+                      const OutcomeSink& sink, const RunControl& control) {
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const std::size_t count = std::min<std::size_t>(
         control.threads > 0 ? static_cast<std::size_t>(control.threads) : cores, inputs.size());
@@ -152,6 +230,19 @@ std::size_t streamInputs(const std::vector<InputRef>& inputs, const CalcModes& m
     work();
     for (std::thread& worker : workers) worker.join();
     return run.delivered();
+}
+
+}  // namespace
+
+std::size_t streamInputs(const std::vector<InputRef>& inputs, const CalcModes& modes,
+                         const QLocale& locale, const OutcomeSink& sink,
+                         const RunControl& control) {
+    return streamAll(inputs, modes, locale, sink, control);
+}
+
+std::size_t streamInputs(const InputList& inputs, const CalcModes& modes, const QLocale& locale,
+                         const OutcomeSink& sink, const RunControl& control) {
+    return streamAll(inputs, modes, locale, sink, control);
 }
 
 std::vector<InputOutcome> calculateInputs(const std::vector<InputRef>& inputs,
@@ -173,6 +264,26 @@ QByteArray batchDocument(const std::vector<InputOutcome>& outcomes) {
     QJsonArray items;
     for (const InputOutcome& outcome : outcomes) items.append(outcome.batchItem());
     return QJsonDocument(items).toJson(QJsonDocument::Indented);
+}
+
+BatchDocumentWriter::BatchDocumentWriter(Write write) : write_(std::move(write)) {
+    write_("[\n");
+}
+
+void BatchDocumentWriter::add(const InputOutcome& outcome) {
+    if (items_++ > 0) write_(",\n");
+    if (!outcome.item.isEmpty()) {
+        write_(outcome.item);
+        return;
+    }
+    // The item indented as inside the whole array, which is "[\n" + items + "\n]\n".
+    const QByteArray alone =
+        QJsonDocument(QJsonArray{outcome.batchItem()}).toJson(QJsonDocument::Indented);
+    write_(QByteArrayView(alone).sliced(2, alone.size() - 5));
+}
+
+void BatchDocumentWriter::finish() {
+    write_(items_ > 0 ? QByteArrayView("\n]\n") : QByteArrayView("]\n"));
 }
 
 int batchExitStatus(const std::vector<InputOutcome>& outcomes) {

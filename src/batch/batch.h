@@ -3,12 +3,15 @@
 #include "calcinput.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace normativ {
@@ -27,6 +30,33 @@ struct InputRef {
 /// their UTF-8 names. A file of a folder that is the same file as `skipped` (the summary
 /// being written) is left out.
 std::vector<InputRef> expandInputs(const QStringList& arguments, const QString& skipped = {});
+
+/// The same inputs held compactly: a folder's files as their names only, one after the
+/// other, so that a whole country's folder takes little more memory than its names.
+class InputList {
+  public:
+    std::size_t size() const { return entries_.size(); }
+    InputRef operator[](std::size_t index) const;
+
+  private:
+    friend InputList listInputs(const QStringList& arguments, const QString& skipped);
+    struct Argument {
+        QString path;
+        QString error;
+        bool folder = false;
+    };
+    struct Entry {
+        std::uint32_t argument;
+        std::uint32_t nameStart;  // in names_, for a file of a folder
+        std::uint32_t nameLength;
+    };
+    std::vector<Argument> arguments_;
+    std::vector<Entry> entries_;
+    std::string names_;  // UTF-8
+};
+
+/// The inputs expandInputs gives, as an InputList.
+InputList listInputs(const QStringList& arguments, const QString& skipped = {});
 
 /// Receives the outcome of input `index`; called in input order, one call at a time
 /// (from the computing threads), and must not throw.
@@ -52,6 +82,8 @@ struct RunControl {
 std::size_t streamInputs(const std::vector<InputRef>& inputs, const CalcModes& modes,
                          const QLocale& locale, const OutcomeSink& sink,
                          const RunControl& control = {});
+std::size_t streamInputs(const InputList& inputs, const CalcModes& modes, const QLocale& locale,
+                         const OutcomeSink& sink, const RunControl& control = {});
 
 /// Computes every input, in parallel on `threads` threads (0: one per core), each on its
 /// own store. The outcomes are in input order whatever the timing; a failing input
@@ -62,6 +94,23 @@ std::vector<InputOutcome> calculateInputs(const std::vector<InputRef>& inputs,
 
 /// The array of the batch's items, in input order.
 QByteArray batchDocument(const std::vector<InputOutcome>& outcomes);
+
+/// Writes the array batchDocument makes, byte for byte, one item at a time: a run prints
+/// its items as they come instead of holding them all.
+class BatchDocumentWriter {
+  public:
+    using Write = std::function<void(QByteArrayView bytes)>;
+    /// Writes the opening of the array.
+    explicit BatchDocumentWriter(Write write);
+    /// Writes the item of the next input.
+    void add(const InputOutcome& outcome);
+    /// Writes the end of the array.
+    void finish();
+
+  private:
+    Write write_;
+    std::size_t items_ = 0;
+};
 
 /// The exit status of a run over several inputs: 0 when every input was read and both
 /// stages computed, 1 otherwise.

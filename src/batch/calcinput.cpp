@@ -15,12 +15,25 @@
 #include <algorithm>
 #include <mutex>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
+
 namespace normativ {
 
 namespace {
 
 // An answers document is a few kilobytes; anything this large is not one.
 constexpr qint64 kMaxDocumentBytes = 16 * 1024 * 1024;
+
+// Inputs are a few kilobytes; a thread keeps a read buffer up to this size.
+constexpr qsizetype kKeptReadBuffer = 1024 * 1024;
+
+struct FileCloser {
+    int fd;
+    ~FileCloser() { ::close(fd); }
+};
 
 InputOutcome unusable(const QString& path, const QString& error) {
     InputOutcome out;
@@ -76,7 +89,7 @@ QStringList refusalCauses(const Store& store, const ResultTexts& result) {
 
 // The methodology a document was computed with: its name and fingerprint. A run
 // computes every input by one methodology, so its fingerprint is worked out once.
-QJsonObject methodologyObject(const std::shared_ptr<const Methodology>& methodology) {
+DocumentExtras::Methodology methodologyOf(const std::shared_ptr<const Methodology>& methodology) {
     static std::mutex mutex;
     static std::shared_ptr<const Methodology> last;
     static QString lastFingerprint;
@@ -89,8 +102,25 @@ QJsonObject methodologyObject(const std::shared_ptr<const Methodology>& methodol
         }
         fingerprint = lastFingerprint;
     }
-    return QJsonObject{{QStringLiteral("name"), methodology->name},
-                       {QStringLiteral("fingerprint"), fingerprint}};
+    return {methodology->name, fingerprint};
+}
+
+QJsonObject methodologyObject(const std::shared_ptr<const Methodology>& methodology) {
+    const DocumentExtras::Methodology m = methodologyOf(methodology);
+    return QJsonObject{{QStringLiteral("name"), m.name},
+                       {QStringLiteral("fingerprint"), m.fingerprint}};
+}
+
+// The batch item printed as batchDocument prints it inside the array, one level deep.
+QByteArray printedItem(const ResultTexts& result, const Store& store, const QString& file,
+                       const QString& error) {
+    const DocumentExtras extras{error, file, methodologyOf(store.methodology)};
+    QByteArray item;
+    item.reserve(8 * 1024);
+    item.append("    ");
+    JsonText text(item, 1);
+    writeResult(text, result, store, extras);
+    return item;
 }
 
 SummaryRow identifiedRow(const QString& path, const Store& store) {
@@ -102,13 +132,11 @@ SummaryRow identifiedRow(const QString& path, const Store& store) {
 }
 
 // The calculation of the result step on a store that has reached it.
-InputOutcome calculateStore(const QString& path, Store& store) {
+InputOutcome calculateStore(const QString& path, Store& store, bool printed) {
     InputOutcome out;
     out.file = path;
     out.row = identifiedRow(path, store);
     const ResultTexts result = runNormativeCalculation(store);
-    out.document = resultObject(result, store);
-    out.document.insert(QStringLiteral("methodology"), methodologyObject(store.methodology));
     if (resultExitStatus(result) == 0 && result.derived) {
         out.status = InputStatus::Computed;
         const QLocale& locale = store.locale;
@@ -128,6 +156,12 @@ InputOutcome calculateStore(const QString& path, Store& store) {
         out.error = invalidInputError(refusalCauses(store, result));
         out.row.status = out.error;
     }
+    if (printed) {
+        out.item = printedItem(result, store, path, out.error);
+    } else {
+        out.document = resultObject(result, store);
+        out.document.insert(QStringLiteral("methodology"), methodologyObject(store.methodology));
+    }
     return out;
 }
 
@@ -140,15 +174,19 @@ InputOutcome calculateWorkbook(const QString& path, const QByteArray& bytes, con
         InputOutcome out;
         out.file = path;
         out.status = InputStatus::Refused;
-        out.document = editorRefusalObject(*run.store, run.editorMessage);
-        out.document.insert(QStringLiteral("methodology"),
-                            methodologyObject(run.store->methodology));
+        if (modes.printedItems) {
+            out.item = printedItem(ResultTexts{}, *run.store, path, run.editorMessage);
+        } else {
+            out.document = editorRefusalObject(*run.store, run.editorMessage);
+            out.document.insert(QStringLiteral("methodology"),
+                                methodologyObject(run.store->methodology));
+        }
         out.error = run.editorMessage;
         out.row = identifiedRow(path, *run.store);
         out.row.status = out.error;
         return out;
     }
-    return calculateStore(path, *run.store);
+    return calculateStore(path, *run.store, modes.printedItems);
 }
 
 InputOutcome calculateDocument(const QString& path, const QByteArray& bytes, const CalcModes& modes,
@@ -168,7 +206,7 @@ InputOutcome calculateDocument(const QString& path, const QByteArray& bytes, con
     }
     Result<Store> document = loadAnswersDocument(bytes, locale, modes.methodology);
     if (!document) return unusable(path, batchTexts().documentError + document.error());
-    return calculateStore(path, document.value());
+    return calculateStore(path, document.value(), modes.printedItems);
 }
 
 }  // namespace
@@ -216,19 +254,40 @@ InputOutcome calculateInputBytes(const QString& path, const QByteArray& bytes,
 }
 
 InputOutcome calculateInput(const QString& path, const CalcModes& modes, const QLocale& locale) {
-    const QFileInfo info(path);
-    if (info.isDir()) return unusable(path, batchTexts().folder);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const QFileInfo info(path);
+        if (info.isDir()) return unusable(path, batchTexts().folder);
         return unusable(path, info.exists() ? batchTexts().cannotOpen : batchTexts().notFound);
     }
-    // Read one byte past the larger cap, so that an oversized input is seen as such.
-    const qint64 cap = std::max<qint64>(kMaxDocumentBytes, readlimits::kMaxFileSize);
-    const QByteArray bytes = file.read(cap + 1);
-    if (file.error() != QFileDevice::NoError) {
-        return unusable(path, batchTexts().cannotRead);
+    const FileCloser closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        return unusable(path, batchTexts().folder);
     }
-    return calculateInputBytes(path, bytes, modes, locale);
+    // Read one byte past the larger cap, so that an oversized input is seen as such. The
+    // buffer is the thread's own, sized by the file and kept for the next input.
+    const qint64 cap = std::max<qint64>(kMaxDocumentBytes, readlimits::kMaxFileSize) + 1;
+    thread_local QByteArray bytes;
+    qint64 size = 0;
+    qint64 room = std::min<qint64>(S_ISREG(st.st_mode) ? st.st_size + 1 : 64 * 1024, cap);
+    for (;;) {
+        bytes.resize(room);
+        const ssize_t n = ::read(fd, bytes.data() + size, static_cast<std::size_t>(room - size));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            bytes.clear();
+            return unusable(path, batchTexts().cannotRead);
+        }
+        size += n;
+        if (n == 0 || size == cap) break;
+        if (size == room) room = std::min(room * 2, cap);
+    }
+    bytes.resize(size);
+    InputOutcome outcome = calculateInputBytes(path, bytes, modes, locale);
+    // A large input's buffer is not kept.
+    if (bytes.capacity() > kKeptReadBuffer) bytes = QByteArray();
+    return outcome;
 }
 
 }  // namespace normativ

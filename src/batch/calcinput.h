@@ -20,6 +20,9 @@ struct CalcModes {
     /// Either option was given (an answers document then refuses them).
     bool given = false;
     std::shared_ptr<const Methodology> methodology = Methodology::example();
+    /// Each outcome carries its batch item printed (InputOutcome::item) instead of its
+    /// document: a run that only prints its items needs nothing else.
+    bool printedItems = false;
 };
 
 /// How one input ended; the numbers are the exit statuses of a run on that one input.
@@ -64,6 +67,10 @@ struct InputOutcome {
     QString error;
     /// The message is about the options: a single input then also prints the usage.
     bool usageError = false;
+    /// With CalcModes::printedItems, when the input was read: batchItem() printed as
+    /// batchDocument prints it inside the array (one level deep, without the comma); the
+    /// document is then empty.
+    QByteArray item;
     SummaryRow row;
 
     /// The message on standard error for a single unusable input (after the program's

@@ -2,6 +2,7 @@
 
 #include "batchtexts.h"
 #include "methodologyfingerprint.h"
+#include "savexlsx.h"
 
 #include <algorithm>
 #include <array>
@@ -42,57 +43,8 @@ double rowHeight(const Sheet& sheet, int row) {
     return height;
 }
 
-}  // namespace
-
-Workbook buildSummaryWorkbook(const std::vector<SummaryRow>& rows, const Methodology& methodology) {
-    Workbook book;
-    Sheet& sheet = book.addSheet(batchTexts().summarySheet);
-    for (int column = 1; column <= kColumns; ++column) {
-        sheet.setText(1, column, batchTexts().summaryHeader[column - 1]);
-    }
-
-    SummaryRow::Figures totals;
-    int computed = 0;
-    int row = kFirstInputRow;
-    for (const SummaryRow& input : rows) {
-        sheet.setText(row, kFileColumn, input.fileName);
-        if (!input.institution.isEmpty()) sheet.setText(row, kInstitutionColumn, input.institution);
-        if (!input.year.isEmpty()) sheet.setValue(row, kYearColumn, yearValue(input.year));
-        if (const auto& f = input.figures) {
-            const std::pair<int, double> figures[] = {
-                {kPupilsColumn, f->pupils},
-                {kGroupsColumn, f->groups},
-                {kEducationNormColumn, f->educationNorm},
-                {kMaintenanceNormColumn, f->maintenanceNorm},
-                {kTotalNormColumn, f->totalNorm},
-                {kEducationSubsidyColumn, f->educationSubsidy},
-                {kMaintenanceSubsidyColumn, f->maintenanceSubsidy},
-                {kTotalSubsidyColumn, f->totalSubsidy},
-            };
-            for (const auto& [column, value] : figures) sheet.setNumber(row, column, value);
-            totals.pupils += f->pupils;
-            totals.groups += f->groups;
-            totals.educationSubsidy += f->educationSubsidy;
-            totals.maintenanceSubsidy += f->maintenanceSubsidy;
-            totals.totalSubsidy += f->totalSubsidy;
-            ++computed;
-        }
-        sheet.setText(row, kStatusColumn, input.status);
-        ++row;
-    }
-    const int totalsRow = row;
-    sheet.setText(totalsRow, kFileColumn, batchTexts().totals);
-    sheet.setNumber(totalsRow, kPupilsColumn, totals.pupils);
-    sheet.setNumber(totalsRow, kGroupsColumn, totals.groups);
-    sheet.setNumber(totalsRow, kEducationSubsidyColumn, totals.educationSubsidy);
-    sheet.setNumber(totalsRow, kMaintenanceSubsidyColumn, totals.maintenanceSubsidy);
-    sheet.setNumber(totalsRow, kTotalSubsidyColumn, totals.totalSubsidy);
-    sheet.setText(totalsRow, kStatusColumn,
-                  batchTexts()
-                      .computedOf.arg(batchTexts().computed)
-                      .arg(computed)
-                      .arg(static_cast<int>(rows.size())));
-
+// The columns' widths and formats: every cell written afterwards starts from its column's.
+void layOutColumns(Sheet& sheet) {
     // The font of the whole table's columns, so that cells typed in later match.
     sheet.formatRange(RangeRef{1, 1, kMaxRows, kColumns}, [](CellFormat& f) {
         f.fontName = kFont;
@@ -108,24 +60,86 @@ Workbook buildSummaryWorkbook(const std::vector<SummaryRow>& rows, const Methodo
                       [](CellFormat& f) { f.horizontal = HorizontalAlignment::Center; });
     sheet.formatRange(RangeRef{1, kEducationNormColumn, kMaxRows, kTotalSubsidyColumn},
                       [](CellFormat& f) { f.numberFormat = QStringLiteral("0.00"); });
+    for (int column = 1; column <= kColumns; ++column) {
+        sheet.setColumnWidth(column, column, width(column));
+    }
+    sheet.freezePanes(2, 1);
+}
+
+// Thin borders around every cell of a row of the table, and the height of its texts.
+void finishTableRow(Sheet& sheet, int row) {
+    sheet.setBorders(RangeRef{row, 1, row, kColumns}, BorderStyle::Thin, BorderStyle::Thin);
+    sheet.setRowHeight(row, rowHeight(sheet, row));
+}
+
+void writeHeader(Sheet& sheet) {
+    for (int column = 1; column <= kColumns; ++column) {
+        sheet.setText(1, column, batchTexts().summaryHeader[column - 1]);
+    }
     sheet.formatRange(RangeRef{1, 1, 1, kColumns}, [](CellFormat& f) {
         f.bold = true;
         f.wrap = true;
         f.horizontal = HorizontalAlignment::Center;
     });
-    sheet.formatRange(RangeRef{totalsRow, 1, totalsRow, kColumns},
-                      [](CellFormat& f) { f.bold = true; });
-    sheet.setBorders(RangeRef{1, 1, totalsRow, kColumns}, BorderStyle::Thin, BorderStyle::Thin);
-    for (int column = 1; column <= kColumns; ++column) {
-        sheet.setColumnWidth(column, column, width(column));
+    finishTableRow(sheet, 1);
+}
+
+// What the totals row sums up, in input order.
+struct Totals {
+    SummaryRow::Figures sums;
+    int computed = 0;
+    int inputs = 0;
+};
+
+void writeInput(Sheet& sheet, int row, const SummaryRow& input, Totals& totals) {
+    sheet.setText(row, kFileColumn, input.fileName);
+    if (!input.institution.isEmpty()) sheet.setText(row, kInstitutionColumn, input.institution);
+    if (!input.year.isEmpty()) sheet.setValue(row, kYearColumn, yearValue(input.year));
+    if (const auto& f = input.figures) {
+        const std::pair<int, double> figures[] = {
+            {kPupilsColumn, f->pupils},
+            {kGroupsColumn, f->groups},
+            {kEducationNormColumn, f->educationNorm},
+            {kMaintenanceNormColumn, f->maintenanceNorm},
+            {kTotalNormColumn, f->totalNorm},
+            {kEducationSubsidyColumn, f->educationSubsidy},
+            {kMaintenanceSubsidyColumn, f->maintenanceSubsidy},
+            {kTotalSubsidyColumn, f->totalSubsidy},
+        };
+        for (const auto& [column, value] : figures) sheet.setNumber(row, column, value);
+        totals.sums.pupils += f->pupils;
+        totals.sums.groups += f->groups;
+        totals.sums.educationSubsidy += f->educationSubsidy;
+        totals.sums.maintenanceSubsidy += f->maintenanceSubsidy;
+        totals.sums.totalSubsidy += f->totalSubsidy;
+        ++totals.computed;
     }
-    for (int r = 1; r <= totalsRow; ++r) sheet.setRowHeight(r, rowHeight(sheet, r));
-    // Which methodology the figures come from, under the table on one line.
-    const int methodologyRow = totalsRow + 2;
-    sheet.setText(methodologyRow, kFileColumn, methodologyLine(methodology));
-    sheet.formatRange(RangeRef{methodologyRow, kFileColumn, methodologyRow, kFileColumn},
+    sheet.setText(row, kStatusColumn, input.status);
+    ++totals.inputs;
+    finishTableRow(sheet, row);
+}
+
+void writeTotals(Sheet& sheet, int row, const Totals& totals) {
+    sheet.setText(row, kFileColumn, batchTexts().totals);
+    sheet.setNumber(row, kPupilsColumn, totals.sums.pupils);
+    sheet.setNumber(row, kGroupsColumn, totals.sums.groups);
+    sheet.setNumber(row, kEducationSubsidyColumn, totals.sums.educationSubsidy);
+    sheet.setNumber(row, kMaintenanceSubsidyColumn, totals.sums.maintenanceSubsidy);
+    sheet.setNumber(row, kTotalSubsidyColumn, totals.sums.totalSubsidy);
+    sheet.setText(
+        row, kStatusColumn,
+        batchTexts().computedOf.arg(batchTexts().computed).arg(totals.computed).arg(totals.inputs));
+    sheet.formatRange(RangeRef{row, 1, row, kColumns}, [](CellFormat& f) { f.bold = true; });
+    finishTableRow(sheet, row);
+}
+
+// Which methodology the figures come from, two rows under the table on one line; then
+// the page setup, which prints down to it.
+void writeMethodology(Sheet& sheet, int totalsRow, const QString& line) {
+    const int row = totalsRow + 2;
+    sheet.setText(row, kFileColumn, line);
+    sheet.formatRange(RangeRef{row, kFileColumn, row, kFileColumn},
                       [](CellFormat& f) { f.wrap = false; });
-    sheet.freezePanes(2, 1);
 
     // Landscape across one page, the captions on every page.
     PageSetup print;
@@ -133,11 +147,67 @@ Workbook buildSummaryWorkbook(const std::vector<SummaryRow>& rows, const Methodo
     print.landscape = true;
     print.fit = PageSetup::Fit{1, 0};
     print.margins = PageSetup::Margins{0.4, 0.4, 0.6, 0.75};
-    print.printArea = RangeRef{1, 1, methodologyRow, kColumns};
+    print.printArea = RangeRef{1, 1, row, kColumns};
     print.repeatedRows = PageSetup::Rows{1, 1};
     print.footer = printFooter({batchTexts().summarySheet});
     sheet.setPageSetup(print);
+}
+
+}  // namespace
+
+Workbook buildSummaryWorkbook(const std::vector<SummaryRow>& rows, const Methodology& methodology) {
+    Workbook book;
+    Sheet& sheet = book.addSheet(batchTexts().summarySheet);
+    layOutColumns(sheet);
+    writeHeader(sheet);
+    Totals totals;
+    int row = kFirstInputRow;
+    for (const SummaryRow& input : rows) writeInput(sheet, row++, input, totals);
+    writeTotals(sheet, row, totals);
+    writeMethodology(sheet, row, methodologyLine(methodology));
     return book;
+}
+
+struct SummaryWriter::Private {
+    // The rows not written yet, over the summary's columns.
+    Workbook rows;
+    std::unique_ptr<SheetStreamWriter> writer;
+    QString methodology;
+    Totals totals;
+    int nextRow = kFirstInputRow;
+};
+
+SummaryWriter::SummaryWriter() : d_(std::make_unique<Private>()) {}
+
+SummaryWriter::~SummaryWriter() = default;
+
+Result<std::unique_ptr<SummaryWriter>> SummaryWriter::open(const QString& path,
+                                                           const Methodology& methodology) {
+    using R = Result<std::unique_ptr<SummaryWriter>>;
+    std::unique_ptr<SummaryWriter> summary(new SummaryWriter);
+    Private& d = *summary->d_;
+    d.methodology = methodologyLine(methodology);
+    layOutColumns(d.rows.addSheet(batchTexts().summarySheet));
+    auto writer = SheetStreamWriter::open(d.rows, path);
+    if (!writer) return R::failure(writer.error());
+    d.writer = std::move(*writer);
+    writeHeader(d.rows.sheet(1));
+    if (Status written = d.writer->writeRows(d.rows); !written) {
+        return R::failure(written.error());
+    }
+    return R::success(std::move(summary));
+}
+
+Status SummaryWriter::add(const SummaryRow& row) {
+    writeInput(d_->rows.sheet(1), d_->nextRow++, row, d_->totals);
+    return d_->writer->writeRows(d_->rows);
+}
+
+Status SummaryWriter::finish() {
+    Sheet& sheet = d_->rows.sheet(1);
+    writeTotals(sheet, d_->nextRow, d_->totals);
+    writeMethodology(sheet, d_->nextRow, d_->methodology);
+    return d_->writer->finish(d_->rows);
 }
 
 }  // namespace normativ

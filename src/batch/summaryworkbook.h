@@ -3,9 +3,11 @@
 #include "calcinput.h"
 
 #include "methodology.h"
+#include "result.h"
 #include "workbook.h"
 
 #include <QString>
+#include <memory>
 #include <vector>
 
 namespace normativ {
@@ -41,5 +43,30 @@ inline constexpr int kFirstInputRow = 2;
 /// wrapped texts. Two rows below the totals, the methodology the figures come from.
 Workbook buildSummaryWorkbook(const std::vector<SummaryRow>& rows,
                               const Methodology& methodology = *Methodology::example());
+
+/// The summary written as the rows come, in memory that doesn't grow with their number:
+/// the workbook buildSummaryWorkbook makes of the same rows, saved as saveWorkbook saves
+/// it (its texts held in the cells). Every failure is saveWorkbook's message for the file;
+/// the file is then left as it was.
+class SummaryWriter {
+  public:
+    /// Starts the summary at `path` (a temporary file beside it until finish()).
+    static Result<std::unique_ptr<SummaryWriter>> open(const QString& path,
+                                                       const Methodology& methodology);
+    /// A summary not finished is removed.
+    ~SummaryWriter();
+    SummaryWriter(const SummaryWriter&) = delete;
+    SummaryWriter& operator=(const SummaryWriter&) = delete;
+
+    /// Writes the row of the next input.
+    Status add(const SummaryRow& row);
+    /// Writes the totals and the methodology line and renames the file into place.
+    Status finish();
+
+  private:
+    struct Private;
+    SummaryWriter();
+    std::unique_ptr<Private> d_;
+};
 
 }  // namespace normativ

@@ -8,6 +8,7 @@
 #include "defaultmethodology.h"
 #include "methodologyworkbook.h"
 #include "savexlsx.h"
+#include "scratchfile.h"
 #include "summaryworkbook.h"
 
 #include <QCoreApplication>
@@ -15,15 +16,24 @@
 #include <QJsonDocument>
 #include <QLocale>
 #include <QStringList>
+
+#include <malloc.h>
+#include <sys/sendfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <clocale>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace {
 
 constexpr int kBadInput = 2;
+constexpr std::size_t kOutputBuffer = 64 * 1024;
 
 void writeText(const QString& text, std::FILE* stream) {
     const QByteArray bytes = text.toUtf8();
@@ -50,6 +60,82 @@ void print(const QByteArray& out) {
     std::fflush(stdout);
 }
 
+// Writes all of `file` from its start to standard output: by the kernel where it can,
+// as the array is the last thing a run does.
+void copyToStdout(std::FILE* file) {
+    std::fflush(file);
+    std::fflush(stdout);
+    const int from = fileno(file);
+    struct stat st {};
+    off_t offset = 0;
+    if (::fstat(from, &st) == 0) {
+        while (offset < st.st_size) {
+            const auto left = static_cast<std::size_t>(st.st_size - offset);
+            if (::sendfile(STDOUT_FILENO, from, &offset, left) <= 0) break;
+        }
+    }
+    // What the kernel did not copy (standard output is a terminal, say) is copied here.
+    if (std::fseek(file, offset, SEEK_SET) != 0) return;
+    char chunk[64 * 1024];
+    std::size_t n = 0;
+    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) std::fwrite(chunk, 1, n, stdout);
+}
+
+// Several inputs (or a folder): the array printed and the summary written as the outcomes
+// come, in input order, so that a run holds a few outcomes whatever their number. With a
+// summary that can't be written nothing is printed: the array waits on the disk beside it.
+int runBatch(const normativ::InputList& inputs, const std::optional<QString>& summary,
+             const normativ::CalcModes& modes, const QLocale& locale) {
+    // The items come some kilobytes each: written in large blocks.
+    std::setvbuf(stdout, nullptr, _IOFBF, kOutputBuffer);
+    std::unique_ptr<normativ::SummaryWriter> summaryWriter;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> held(nullptr, std::fclose);
+    if (summary) {
+        auto opened = normativ::SummaryWriter::open(*summary, *modes.methodology);
+        if (!opened) return badInput(opened.error());
+        summaryWriter = std::move(*opened);
+        held.reset(normativ::openScratchFile(QFileInfo(*summary).absolutePath()));
+        // Failing a file beside the summary, one among the system's temporary files;
+        // failing both, the array is printed as it comes.
+        if (!held) held.reset(std::tmpfile());
+        if (held) std::setvbuf(held.get(), nullptr, _IOFBF, kOutputBuffer);
+    }
+    std::FILE* out = held ? held.get() : stdout;
+    normativ::BatchDocumentWriter array([out](QByteArrayView bytes) {
+        std::fwrite(bytes.data(), 1, static_cast<std::size_t>(bytes.size()), out);
+    });
+    bool allComputed = true;
+    std::optional<QString> summaryFailure;
+    std::atomic<bool> stop{false};
+    normativ::RunControl control;
+    control.stop = &stop;
+    normativ::streamInputs(
+        inputs, modes, locale,
+        [&](std::size_t, normativ::InputOutcome&& outcome) {
+            if (summaryFailure) return;
+            if (summaryWriter) {
+                if (const normativ::Status added = summaryWriter->add(outcome.row); !added) {
+                    summaryFailure = added.error();
+                    stop = true;
+                    return;
+                }
+            }
+            allComputed = allComputed && outcome.status == normativ::InputStatus::Computed;
+            array.add(outcome);
+        },
+        control);
+    if (summaryFailure) return badInput(*summaryFailure);
+    array.finish();
+    if (summaryWriter) {
+        if (const normativ::Status finished = summaryWriter->finish(); !finished) {
+            return badInput(finished.error());
+        }
+        if (held) copyToStdout(held.get());
+    }
+    std::fflush(stdout);
+    return allComputed ? 0 : 1;
+}
+
 // Writes the summary of the outcomes; the message when it can't be written.
 std::optional<QString> writeSummary(const QString& path,
                                     const std::vector<normativ::InputOutcome>& outcomes,
@@ -66,6 +152,14 @@ std::optional<QString> writeSummary(const QString& path,
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Every input is read through zlib, whose buffers of tens of kilobytes the C library
+    // would give back to the system after each input and take again for the next: keep
+    // what is freed for the next input.
+    mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+    // libzip gives every part of every workbook read its local time. With TZ unset the C
+    // library reads /etc/localtime again for each, under a lock the computing threads
+    // share: name the zone it reads anyway, and it is read once.
+    if (!qEnvironmentVariableIsSet("TZ")) qputenv("TZ", ":/etc/localtime");
     QCoreApplication app(argc, argv);
     // Qt has set the C library's locale from the environment; numbers in files must not
     // depend on it.
@@ -153,12 +247,8 @@ int main(int argc, char** argv) {
         return static_cast<int>(outcome.status);
     }
 
-    const std::vector<normativ::InputOutcome> outcomes = normativ::calculateInputs(
-        normativ::expandInputs(inputs, summary.value_or(QString())), modes, locale);
-    if (summary) {
-        if (const auto failure = writeSummary(*summary, outcomes, *modes.methodology))
-            return badInput(*failure);
-    }
-    print(normativ::batchDocument(outcomes));
-    return normativ::batchExitStatus(outcomes);
+    // The items are printed as they come: none needs its document.
+    modes.printedItems = true;
+    return runBatch(normativ::listInputs(inputs, summary.value_or(QString())), summary, modes,
+                    locale);
 }

@@ -1,9 +1,11 @@
 #include "numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 namespace normativ {
 
@@ -62,9 +64,111 @@ bool isAllZeroDigits(const std::string& s) {
     return true;
 }
 
+// The symbols of a locale that reading a plain decimal needs, looked up once per thread
+// for the locale last used: asking a locale for them builds strings.
+struct PlainDecimalSymbols {
+    QLocale locale;
+    char16_t point = 0;  // 0: the locale's numbers are not plain ASCII decimals
+};
+
+const PlainDecimalSymbols& plainDecimalSymbols(const QLocale& locale) {
+    thread_local PlainDecimalSymbols symbols{QLocale::c(), 0};
+    thread_local bool looked = false;
+    if (!looked || symbols.locale != locale) {
+        const QString point = locale.decimalPoint();
+        const bool plain = point.size() == 1 && point[0] != u'-' && !point[0].isDigit() &&
+                           locale.negativeSign() == QLatin1String("-") &&
+                           locale.zeroDigit() == QLatin1String("0") &&
+                           !(locale.numberOptions() & QLocale::RejectTrailingZeroesAfterDot);
+        symbols = {locale, plain ? point[0].unicode() : char16_t(0)};
+        looked = true;
+    }
+    return symbols;
+}
+
+// A plain decimal as the answer boxes and the estimates mostly hold: an optional minus,
+// digits without a leading zero, and the locale's decimal separator with digits. Read
+// directly it has the value QLocale gives it (both round correctly) at a fraction of
+// the cost; nothing for any other text, which QLocale then reads.
+std::optional<double> plainDecimal(QStringView text, const QLocale& locale) {
+    constexpr qsizetype kMaxLength = 40;
+    if (text.isEmpty() || text.size() > kMaxLength) return std::nullopt;
+    const char16_t point = plainDecimalSymbols(locale).point;
+    if (point == 0) return std::nullopt;
+    char ascii[kMaxLength];
+    qsizetype i = 0;
+    if (text[0] == u'-') ascii[i++] = '-';
+    const qsizetype firstDigit = i;
+    qsizetype pointAt = -1;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= u'0' && c <= u'9') {
+            ascii[i] = static_cast<char>(c);
+        } else if (c == point && pointAt < 0) {
+            pointAt = i;
+            ascii[i] = '.';
+        } else {
+            return std::nullopt;
+        }
+    }
+    const qsizetype intEnd = pointAt < 0 ? text.size() : pointAt;
+    const bool intOk =
+        intEnd > firstDigit && (ascii[firstDigit] != '0' || intEnd == firstDigit + 1);
+    if (!intOk || (pointAt >= 0 && pointAt == text.size() - 1)) return std::nullopt;
+    double value = 0;
+    const auto [end, ec] = std::from_chars(ascii, ascii + text.size(), value);
+    if (ec != std::errc() || end != ascii + text.size() || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// The decimal separator and minus sign of the locale last used by this thread: asking
+// a locale for them builds strings, and every figure shown needs them.
+struct DecimalSymbols {
+    QLocale locale;
+    QString point;
+    QString minus;
+};
+
+const DecimalSymbols& decimalSymbols(const QLocale& locale) {
+    thread_local DecimalSymbols symbols{QLocale::c(), {}, {}};
+    thread_local bool looked = false;
+    if (!looked || symbols.locale != locale) {
+        symbols = {locale, locale.decimalPoint(), locale.negativeSign()};
+        looked = true;
+    }
+    return symbols;
+}
+
+// `fixed` with the locale's decimal separator and minus sign.
+QString localized(std::string_view fixed, const QLocale& locale) {
+    const DecimalSymbols& symbols = decimalSymbols(locale);
+    if (symbols.point.size() == 1 && symbols.minus.size() == 1) {
+        QString out(static_cast<qsizetype>(fixed.size()), Qt::Uninitialized);
+        QChar* to = out.data();
+        for (char c : fixed) {
+            *to++ = c == '.' ? symbols.point[0] : c == '-' ? symbols.minus[0] : QLatin1Char(c);
+        }
+        return out;
+    }
+    QString out;
+    out.reserve(static_cast<qsizetype>(fixed.size()));
+    for (char c : fixed) {
+        if (c == '.')
+            out += symbols.point;
+        else if (c == '-')
+            out += symbols.minus;
+        else
+            out += QLatin1Char(c);
+    }
+    return out;
+}
+
 }  // namespace
 
 std::optional<double> parseNumber(const QString& text, const QLocale& locale) {
+    if (const auto plain = plainDecimal(QStringView(text).trimmed(), locale)) return plain;
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty()) return std::nullopt;
     // QLocale accepts "inf" and "nan"; an answer must be a finite written number.
@@ -122,24 +226,72 @@ std::string roundDecimalString(const std::string& fixed, int decimals) {
 }
 
 QString localizeDecimal(const std::string& fixed, const QLocale& locale) {
-    QString out;
-    out.reserve(static_cast<int>(fixed.size()));
-    for (char c : fixed) {
-        if (c == '.')
-            out += locale.decimalPoint();
-        else if (c == '-')
-            out += locale.negativeSign();
-        else
-            out += QLatin1Char(c);
-    }
-    return out;
+    return localized(fixed, locale);
 }
 
 QString formatFixed(double value, int decimals, const QLocale& locale) {
     if (!std::isfinite(value)) return QString();
     if (value == 0.0) value = 0.0;  // no "-0"
-    const std::string fixed = toFixedString(decimalForm(value, 15));
-    return localizeDecimal(roundDecimalString(fixed, decimals), locale);
+    if (decimals < 0 || decimals > 30) {
+        return localized(roundDecimalString(toFixedString(decimalForm(value, 15)), decimals),
+                         locale);
+    }
+    // The decimal form at 15 significant digits, "d.dddddddddddddde±x", laid out as the
+    // digits of the whole part and the fraction, then rounded there half away from zero;
+    // all in place, as this runs for every figure the estimates show.
+    char scientific[32];
+    const auto written = std::to_chars(scientific, scientific + sizeof scientific, value,
+                                       std::chars_format::scientific, 14);
+    const bool negative = scientific[0] == '-';
+    const char* mantissa = scientific + (negative ? 1 : 0);
+    char significant[15];
+    significant[0] = mantissa[0];
+    std::copy(mantissa + 2, mantissa + 16, significant + 1);
+    int exponent = 0;
+    std::from_chars(mantissa[17] == '+' ? mantissa + 18 : mantissa + 17, written.ptr, exponent);
+
+    // Room for 309 whole digits or 324 leading fraction zeros, the digits and a carry.
+    char digits[400];
+    int count = 0;
+    int wholeDigits = 0;
+    if (exponent >= 0) {
+        for (int i = 0; i <= exponent; ++i) digits[count++] = i < 15 ? significant[i] : '0';
+        wholeDigits = count;
+        for (int i = exponent + 1; i < 15; ++i) digits[count++] = significant[i];
+    } else {
+        digits[count++] = '0';
+        wholeDigits = 1;
+        for (int i = 0; i < -exponent - 1; ++i) digits[count++] = '0';
+        for (int i = 0; i < 15; ++i) digits[count++] = significant[i];
+    }
+    while (count - wholeDigits < decimals) digits[count++] = '0';
+    const bool roundUp = count - wholeDigits > decimals && digits[wholeDigits + decimals] >= '5';
+    count = wholeDigits + decimals;
+    if (roundUp) {
+        int i = count - 1;
+        for (; i >= 0 && digits[i] == '9'; --i) digits[i] = '0';
+        if (i >= 0) {
+            ++digits[i];
+        } else {
+            std::copy_backward(digits, digits + count, digits + count + 1);
+            digits[0] = '1';
+            ++wholeDigits;
+            ++count;
+        }
+    }
+    const bool allZero = std::all_of(digits, digits + count, [](char c) { return c == '0'; });
+    int first = 0;
+    while (first < wholeDigits - 1 && digits[first] == '0') ++first;
+
+    char text[404];
+    int length = 0;
+    if (negative && !allZero) text[length++] = '-';
+    for (int i = first; i < wholeDigits; ++i) text[length++] = digits[i];
+    if (decimals > 0) {
+        text[length++] = '.';
+        for (int i = wholeDigits; i < count; ++i) text[length++] = digits[i];
+    }
+    return localized(std::string_view(text, static_cast<std::size_t>(length)), locale);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,9 +29,17 @@ struct SheetNumberTexts {
     std::vector<NumberCellText> cells;
 };
 
+/// The replacements of one sheet one at a time, in row-major order; nothing after the last.
+using NextNumberCellText = std::function<std::optional<NumberCellText>()>;
+
 /// Rewrites the values of the given cells in the .xlsx package at `path`. Nothing on
 /// success; on a failure the system's error number, or 0 when the package was not as written.
 std::optional<int> rewriteNumberTexts(const QString& path,
                                       const std::vector<SheetNumberTexts>& sheets);
+
+/// The same for one sheet (1-based) whose replacements come from `next`: a sheet of any
+/// length is rewritten in memory that doesn't grow with it.
+std::optional<int> rewriteNumberTexts(const QString& path, int sheet,
+                                      const NextNumberCellText& next);
 
 }  // namespace normativ

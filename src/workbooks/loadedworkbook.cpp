@@ -1,6 +1,7 @@
 #include "loadedworkbook.h"
 
 #include "celladdress.h"
+#include "readxlsx.h"
 
 #include <algorithm>
 
@@ -29,8 +30,14 @@ CellValue LoadedWorkbook::cell(int sheet, int row, int column) const {
     switch (it->kind) {
         case CellValue::Kind::Number:
             return CellValue::number(it->number);
-        case CellValue::Kind::Text:
-            return CellValue::text(texts_[it->text]);
+        case CellValue::Kind::Text: {
+            const auto& text = texts_[it->text];
+            if (const auto* packaged = std::get_if<std::string>(&text)) {
+                return CellValue::text(decodeXmlEscapes(
+                    QString::fromUtf8(packaged->data(), static_cast<qsizetype>(packaged->size()))));
+            }
+            return CellValue::text(std::get<QString>(text));
+        }
         case CellValue::Kind::Bool:
             return CellValue::boolean(it->number != 0);
         case CellValue::Kind::Empty:
@@ -56,7 +63,12 @@ void LoadedWorkbook::addSheet(const QString& name) {
 }
 
 std::uint32_t LoadedWorkbook::addText(QString text) {
-    texts_.push_back(std::move(text));
+    texts_.emplace_back(std::move(text));
+    return static_cast<std::uint32_t>(texts_.size() - 1);
+}
+
+std::uint32_t LoadedWorkbook::addPackageText(std::string text) {
+    texts_.emplace_back(std::move(text));
     return static_cast<std::uint32_t>(texts_.size() - 1);
 }
 

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <string>
+#include <variant>
 #include <vector>
 
 namespace normativ {
@@ -47,6 +49,9 @@ class LoadedWorkbook {
     /// text cell refers to, so that a shared string used by many cells is stored once.
     void addSheet(const QString& name);
     std::uint32_t addText(QString text);
+    /// A text as an .xlsx package holds it: UTF-8 with the package's "_xHHHH_" escapes,
+    /// decoded when a cell is read (a workbook holds many texts the loader never reads).
+    std::uint32_t addPackageText(std::string text);
     void appendCell(int row, int column, const CellValue& value);
     void appendTextCell(int row, int column, std::uint32_t textIndex);
     void finish();
@@ -67,7 +72,7 @@ class LoadedWorkbook {
         return (static_cast<std::uint64_t>(row) << 16) | static_cast<std::uint64_t>(column);
     }
     std::vector<SheetData> sheets_;
-    std::vector<QString> texts_;
+    std::vector<std::variant<QString, std::string>> texts_;
 };
 
 }  // namespace normativ

@@ -327,11 +327,37 @@ Result<Relationships> readRelationships(Package& package, const std::string& par
     return R::success(std::move(rels));
 }
 
+// The length in UTF-16 units `utf8` has once its "_xHHHH_" escapes are decoded: what
+// decodeXmlEscapes(QString::fromUtf8(utf8)).size() gives, without building the string.
+std::size_t decodedLength(std::string_view utf8) {
+    std::size_t units = 0;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        // Continuation bytes add nothing; a four-byte character takes two units.
+        units += (byte & 0xC0) == 0x80 ? 0 : (byte >= 0xF0 ? 2 : 1);
+    }
+    const auto isHex = [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    };
+    // The escapes are ASCII, found as decodeXmlEscapes finds them: left to right, each
+    // seven characters becoming one.
+    for (std::size_t i = utf8.find("_x"); i != std::string_view::npos; i = utf8.find("_x", i)) {
+        if (i + 6 < utf8.size() && utf8[i + 6] == '_' && isHex(utf8[i + 2]) && isHex(utf8[i + 3]) &&
+            isHex(utf8[i + 4]) && isHex(utf8[i + 5])) {
+            units -= 6;
+            i += 7;
+        } else {
+            ++i;
+        }
+    }
+    return units;
+}
+
 // Text of <t> elements under the current element (<si> or <is>), rich text runs joined
-// and phonetic runs (<rPh>) skipped; the reader is left after the element's end.
-Result<QString> readRichText(XmlPullReader& reader) {
-    using R = Result<QString>;
-    const ReaderTexts& texts = readerTexts();
+// and phonetic runs (<rPh>) skipped, in UTF-8 with its "_xHHHH_" escapes (the workbook
+// decodes them when the text is read); the reader is left after the element's end.
+Result<std::string> readRichText(XmlPullReader& reader) {
+    using R = Result<std::string>;
     const int baseDepth = reader.depth();
     std::string text;
     int skipFrom = 0;  // depth of an <rPh> being skipped
@@ -342,7 +368,8 @@ Result<QString> readRichText(XmlPullReader& reader) {
             return R::failure(damaged(t.error()));
         }
         if (*t == Token::EndOfDocument) {
-            return R::failure(damaged(texts.xmlCutShort));  // the element's end comes first
+            // The element's end comes first.
+            return R::failure(damaged(readerTexts().xmlCutShort));
         }
         if (*t == Token::StartElement) {
             if (skipFrom == 0 && reader.name() == "rPh") {
@@ -360,16 +387,14 @@ Result<QString> readRichText(XmlPullReader& reader) {
         } else if (inT) {
             text += reader.text();
             if (text.size() > static_cast<std::size_t>(kMaxCellTextLength) * 4) {
-                return R::failure(damaged(texts.textTooLong.arg(kMaxCellTextLength)));
+                return R::failure(damaged(readerTexts().textTooLong.arg(kMaxCellTextLength)));
             }
         }
     }
-    QString result =
-        decodeXmlEscapes(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    if (result.size() > kMaxCellTextLength) {
-        return R::failure(damaged(texts.textTooLong.arg(kMaxCellTextLength)));
+    if (decodedLength(text) > static_cast<std::size_t>(kMaxCellTextLength)) {
+        return R::failure(damaged(readerTexts().textTooLong.arg(kMaxCellTextLength)));
     }
-    return R::success(std::move(result));
+    return R::success(std::move(text));
 }
 
 // Adds the shared strings to the workbook's text pool, counting them in `count`.
@@ -391,7 +416,7 @@ Status readSharedStrings(Package& package, const std::string& part, LoadedWorkbo
         if (!text) {
             return Status::failure(text.error());
         }
-        book.addText(std::move(*text));
+        book.addPackageText(std::move(*text));
         ++count;
         return Status::success();
     });
@@ -587,6 +612,9 @@ class SheetReader {
         if (type_ == "s") {
             return storeSharedString();
         }
+        if (type_ == "inlineStr" && haveInline_) {
+            return storeInlineString();
+        }
         const auto cell = cellValue();
         if (!cell) {
             return Status::failure(cell.error());
@@ -598,9 +626,7 @@ class SheetReader {
     Result<CellValue> cellValue() const {
         using R = Result<CellValue>;
         if (type_ == "inlineStr") {
-            return R::success(haveInline_  ? CellValue::text(inlineText_)
-                              : haveValue_ ? CellValue::text(decodedValue())
-                                           : CellValue());
+            return R::success(haveValue_ ? CellValue::text(decodedValue()) : CellValue());
         }
         if (type_ == "b") {
             return booleanValue();
@@ -662,6 +688,15 @@ class SheetReader {
         return Status::success();
     }
 
+    // An inline string, kept as the package holds it (its length is checked).
+    Status storeInlineString() {
+        if (++cellTotal_ > rl::kMaxCells) {
+            return damagedStatus(readerTexts().tooManyCells);
+        }
+        book_.appendTextCell(cellRow_, cellColumn_, book_.addPackageText(std::move(inlineText_)));
+        return Status::success();
+    }
+
     Status store(const CellValue& cell) {
         const ReaderTexts& t = readerTexts();
         if (cell.isText() && cell.toText().size() > kMaxCellTextLength) {
@@ -694,7 +729,7 @@ class SheetReader {
     std::string value_;
     bool haveValue_ = false;
     bool inValue_ = false;
-    QString inlineText_;
+    std::string inlineText_;
     bool haveInline_ = false;
 };
 

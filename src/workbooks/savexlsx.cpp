@@ -1,6 +1,7 @@
 #include "savexlsx.h"
 #include "writertexts.h"
 
+#include "deflatedpart.h"
 #include "exactnumbers.h"
 
 #include <QDir>
@@ -13,11 +14,17 @@
 #include <fcntl.h>
 #include <locale.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <cfloat>
+#include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <map>
 #include <set>
+#include <string>
+#include <utility>
 
 namespace normativ {
 
@@ -247,14 +254,8 @@ lxw_error writePageSetup(lxw_worksheet* ws, const PageSetup& setup) {
     return check.first;
 }
 
-lxw_error writeSheet(lxw_workbook* wb, const Sheet& sheet, FormatCache& formats) {
+lxw_error writeColumns(lxw_worksheet* ws, const Sheet& sheet, FormatCache& formats) {
     ErrorKeeper check;
-    const QByteArray name = sheet.name().toUtf8();
-    lxw_worksheet* ws = workbook_add_worksheet(wb, name.constData());
-    if (ws == nullptr) {
-        return LXW_ERROR_MEMORY_MALLOC_FAILED;
-    }
-
     for (const auto& [first, span] : sheet.columnSpans()) {
         const auto& [last, settings] = span;
         const double width = settings.width.value_or(LXW_DEF_COL_WIDTH);
@@ -264,6 +265,47 @@ lxw_error writeSheet(lxw_workbook* wb, const Sheet& sheet, FormatCache& formats)
         check(worksheet_set_column_opt(ws, static_cast<lxw_col_t>(first - 1),
                                        static_cast<lxw_col_t>(last - 1), width, format, &options));
     }
+    return check.first;
+}
+
+lxw_error writeRowSettings(lxw_worksheet* ws, int row, const Sheet::RowSettings& settings,
+                           int hiddenFrom, FormatCache& formats) {
+    const double height = settings.height.value_or(LXW_DEF_ROW_HEIGHT);
+    lxw_row_col_options options{};
+    options.hidden =
+        (settings.hidden || height == 0 || (hiddenFrom > 0 && row >= hiddenFrom)) ? 1 : 0;
+    lxw_format* format = settings.format ? formats.get(*settings.format, true) : nullptr;
+    return worksheet_set_row_opt(ws, static_cast<lxw_row_t>(row - 1), height, format, &options);
+}
+
+lxw_error writeSheetCell(lxw_worksheet* ws, const Sheet& sheet, int row, int column,
+                         const Sheet::Cell& cell, FormatCache& formats) {
+    const auto rowIt = sheet.rows().find(row);
+    const bool lineFormatted = (rowIt != sheet.rows().end() && rowIt->second.format) ||
+                               sheet.columnSettings(column).format.has_value();
+    bool inMerge = false;
+    for (const RangeRef& m : sheet.mergedRanges()) {
+        inMerge = inMerge || m.contains(row, column);
+    }
+    lxw_format* format = formats.get(cell.format, lineFormatted || inMerge);
+    return writeCell(ws, row, column, cell.value, format);
+}
+
+void writeFrozenPanes(lxw_worksheet* ws, const Sheet& sheet) {
+    if (const auto frozen = sheet.frozenAt()) {
+        worksheet_freeze_panes(ws, static_cast<lxw_row_t>(frozen->row - 1),
+                               static_cast<lxw_col_t>(frozen->column - 1));
+    }
+}
+
+lxw_error writeSheet(lxw_workbook* wb, const Sheet& sheet, FormatCache& formats) {
+    ErrorKeeper check;
+    const QByteArray name = sheet.name().toUtf8();
+    lxw_worksheet* ws = workbook_add_worksheet(wb, name.constData());
+    if (ws == nullptr) {
+        return LXW_ERROR_MEMORY_MALLOC_FAILED;
+    }
+    check(writeColumns(ws, sheet, formats));
 
     const int hiddenFrom = sheet.rowsHiddenFrom();
     std::set<int> rowsToWrite;
@@ -285,14 +327,9 @@ lxw_error writeSheet(lxw_workbook* wb, const Sheet& sheet, FormatCache& formats)
     }
     for (int row : rowsToWrite) {
         const auto it = sheet.rows().find(row);
-        const Sheet::RowSettings settings =
-            it == sheet.rows().end() ? Sheet::RowSettings{} : it->second;
-        const double height = settings.height.value_or(LXW_DEF_ROW_HEIGHT);
-        lxw_row_col_options options{};
-        options.hidden =
-            (settings.hidden || height == 0 || (hiddenFrom > 0 && row >= hiddenFrom)) ? 1 : 0;
-        lxw_format* format = settings.format ? formats.get(*settings.format, true) : nullptr;
-        check(worksheet_set_row_opt(ws, static_cast<lxw_row_t>(row - 1), height, format, &options));
+        check(writeRowSettings(ws, row,
+                               it == sheet.rows().end() ? Sheet::RowSettings{} : it->second,
+                               hiddenFrom, formats));
     }
 
     // Merges first: libxlsxwriter fills a merged range with blanks, which the cells
@@ -306,22 +343,10 @@ lxw_error writeSheet(lxw_workbook* wb, const Sheet& sheet, FormatCache& formats)
     }
 
     for (const auto& [key, cell] : sheet.cells()) {
-        const auto [row, column] = key;
-        const auto rowIt = sheet.rows().find(row);
-        const bool lineFormatted = (rowIt != sheet.rows().end() && rowIt->second.format) ||
-                                   sheet.columnSettings(column).format.has_value();
-        bool inMerge = false;
-        for (const RangeRef& m : sheet.mergedRanges()) {
-            inMerge = inMerge || m.contains(row, column);
-        }
-        lxw_format* format = formats.get(cell.format, lineFormatted || inMerge);
-        check(writeCell(ws, row, column, cell.value, format));
+        check(writeSheetCell(ws, sheet, key.first, key.second, cell, formats));
     }
 
-    if (const auto frozen = sheet.frozenAt()) {
-        worksheet_freeze_panes(ws, static_cast<lxw_row_t>(frozen->row - 1),
-                               static_cast<lxw_col_t>(frozen->column - 1));
-    }
+    writeFrozenPanes(ws, sheet);
     check(writePageSetup(ws, sheet.pageSetup()));
     return check.first;
 }
@@ -398,6 +423,56 @@ void setBeforeRenameHookForTests(void (*hook)()) {
     beforeRenameHook = hook;
 }
 
+namespace {
+
+// Checks the target and creates the temporary file beside it: its path, or why not.
+Result<QString> startSave(const QString& path) {
+    if (QFileInfo(path).isDir()) {
+        return Result<QString>::failure(failure(path, reasonOf(EISDIR)));
+    }
+    const auto [temporary, createError] = createTemporaryBeside(path);
+    if (temporary.isEmpty()) {
+        return Result<QString>::failure(failure(path, reasonOf(createError)));
+    }
+    return Result<QString>::success(temporary);
+}
+
+// Removes the temporary file of a save that failed for `reason`.
+Status discardSave(const QString& temporary, const QString& path, const QString& reason) {
+    ::unlink(QFile::encodeName(temporary).constData());
+    return Status::failure(failure(path, reason));
+}
+
+// The failure of libxlsxwriter's writing or closing.
+QString writeFailure(lxw_error result, int closeErrno) {
+    return closeErrno != 0 ? reasonOf(closeErrno)
+                           : writerTexts().bookWriteError.arg(static_cast<int>(result));
+}
+
+// The temporary file, complete, on the disk and then renamed into place.
+Status completeSave(const QString& temporary, const QString& path) {
+    const QByteArray temporaryName = QFile::encodeName(temporary);
+    if (const int e = syncPath(temporaryName, false); e != 0) {
+        return discardSave(temporary, path, reasonOf(e));
+    }
+    if (beforeRenameHook != nullptr) beforeRenameHook();
+    if (::rename(temporaryName.constData(), QFile::encodeName(path).constData()) != 0) {
+        return discardSave(temporary, path, reasonOf(errno));
+    }
+    syncPath(QFile::encodeName(QFileInfo(path).absolutePath()), true);
+    return Status::success();
+}
+
+lxw_workbook* newWorkbook(const QString& temporary) {
+    QByteArray folder = QFile::encodeName(QFileInfo(temporary).absolutePath());
+    lxw_workbook_options options{};
+    // libxlsxwriter's scratch files go beside the target too: known to be writable.
+    options.tmpdir = folder.data();
+    return workbook_new_opt(QFile::encodeName(temporary).constData(), &options);
+}
+
+}  // namespace
+
 Status saveWorkbook(const Workbook& workbook, const QString& path) {
     if (!workbook.error().isEmpty()) {
         return Status::failure(failure(path, workbook.error()));
@@ -413,34 +488,20 @@ Status saveWorkbook(const Workbook& workbook, const QString& path) {
         }
     }
 
-    const QFileInfo target(path);
-    if (target.isDir()) {
-        return Status::failure(failure(path, reasonOf(EISDIR)));
-    }
-    const auto [temporary, createError] = createTemporaryBeside(path);
-    if (temporary.isEmpty()) {
-        return Status::failure(failure(path, reasonOf(createError)));
-    }
-    const QByteArray temporaryName = QFile::encodeName(temporary);
-    const auto discard = [&](const QString& reason) {
-        ::unlink(temporaryName.constData());
-        return Status::failure(failure(path, reason));
-    };
+    const Result<QString> started = startSave(path);
+    if (!started) return Status::failure(started.error());
+    const QString& temporary = *started;
 
     lxw_error result = LXW_NO_ERROR;
     int closeErrno = 0;
     {
         CNumericLocale numeric;
         if (!numeric.ok()) {
-            return discard(writerTexts().numberFormatFailed);
+            return discardSave(temporary, path, writerTexts().numberFormatFailed);
         }
-        QByteArray folder = QFile::encodeName(target.absolutePath());
-        lxw_workbook_options options{};
-        // libxlsxwriter's scratch files go beside the target too: known to be writable.
-        options.tmpdir = folder.data();
-        lxw_workbook* wb = workbook_new_opt(temporaryName.constData(), &options);
+        lxw_workbook* wb = newWorkbook(temporary);
         if (wb == nullptr) {
-            return discard(writerTexts().outOfMemory);
+            return discardSave(temporary, path, writerTexts().outOfMemory);
         }
         FormatCache formats(wb);
         ErrorKeeper check;
@@ -453,21 +514,387 @@ Status saveWorkbook(const Workbook& workbook, const QString& path) {
         result = check.first != LXW_NO_ERROR ? check.first : closed;
     }
     if (result != LXW_NO_ERROR) {
-        if (closeErrno != 0) return discard(reasonOf(closeErrno));
-        return discard(writerTexts().bookWriteError.arg(static_cast<int>(result)));
+        return discardSave(temporary, path, writeFailure(result, closeErrno));
     }
     if (const auto e = rewriteNumberTexts(temporary, inexactNumbers(workbook))) {
-        return discard(*e != 0 ? reasonOf(*e) : writerTexts().numbersWriteError);
+        return discardSave(temporary, path,
+                           *e != 0 ? reasonOf(*e) : writerTexts().numbersWriteError);
     }
-    if (const int e = syncPath(temporaryName, false); e != 0) {
-        return discard(reasonOf(e));
+    return completeSave(temporary, path);
+}
+
+namespace {
+
+// The rows of a streamed sheet are written here as libxlsxwriter writes them in its
+// constant-memory mode (the same markup, cell by cell), but each number with a text that
+// reads back and the whole compressed as it comes: the package's sheet is then put
+// together from the libxlsxwriter sheet of everything else and these rows, without
+// libxlsxwriter holding, compressing or this writer rewriting the rows a second time.
+
+constexpr double kDefaultRowHeight = LXW_DEF_ROW_HEIGHT;
+
+void appendInt(std::string& xml, long long value) {
+    char buffer[24];
+    xml.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+}
+
+// A number as libxlsxwriter prints it ("%.16G"), or its exact text when that one would
+// not read back (see exactnumbers.h).
+void appendNumber(std::string& xml, double value) {
+    if (const auto exact = exactNumberText(value)) {
+        xml += *exact;
+        return;
     }
-    if (beforeRenameHook != nullptr) beforeRenameHook();
-    if (::rename(temporaryName.constData(), QFile::encodeName(path).constData()) != 0) {
-        return discard(reasonOf(errno));
+    char buffer[64];
+    char* end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 16).ptr;
+    std::replace(buffer, end, 'e', 'E');
+    xml.append(buffer, end);
+}
+
+// A height as libxlsxwriter prints attributes ("%.16g").
+void appendHeight(std::string& xml, double value) {
+    char buffer[64];
+    xml.append(
+        buffer,
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 16).ptr);
+}
+
+void appendCellName(std::string& xml, int row, int column) {
+    char name[16];
+    int length = 0;
+    for (int c = column; c > 0; c = (c - 1) / 26)
+        name[length++] = static_cast<char>('A' + (c - 1) % 26);
+    std::reverse(name, name + length);
+    xml.append(name, static_cast<std::size_t>(length));
+    appendInt(xml, row);
+}
+
+// <c r="B2" s="3", the style left out when it is the default.
+void appendCellStart(std::string& xml, int row, int column, int style) {
+    xml += "<c r=\"";
+    appendCellName(xml, row, column);
+    xml += '"';
+    if (style != 0) {
+        xml += " s=\"";
+        appendInt(xml, style);
+        xml += '"';
     }
-    syncPath(QFile::encodeName(target.absolutePath()), true);
+}
+
+// An inline string's text: control characters but tab and line feed as "_xHHHH_", then
+// the markup characters escaped, as libxlsxwriter escapes them.
+std::string inlineText(const QByteArray& utf8) {
+    std::string out;
+    out.reserve(static_cast<std::size_t>(utf8.size()));
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 && c != '\t' && c != '\n') {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "_x%04X_", byte);
+            out += escaped;
+        } else if (c == '&') {
+            out += "&amp;";
+        } else if (c == '<') {
+            out += "&lt;";
+        } else if (c == '>') {
+            out += "&gt;";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool isCSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// The number of characters libxlsxwriter counts in a text.
+std::size_t utf8Length(const QByteArray& utf8) {
+    std::size_t count = 0;
+    for (const char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    return count;
+}
+
+// The range the sheet's cells and rows cover, as libxlsxwriter's <dimension> gives it.
+struct Dimension {
+    int firstRow = 0;  // 0: no row yet
+    int lastRow = 0;
+    int firstColumn = 0;  // 0: no column yet
+    int lastColumn = 0;
+
+    void addRow(int row) {
+        firstRow = firstRow == 0 ? row : std::min(firstRow, row);
+        lastRow = std::max(lastRow, row);
+    }
+    void addCell(int row, int column) {
+        addRow(row);
+        firstColumn = firstColumn == 0 ? column : std::min(firstColumn, column);
+        lastColumn = std::max(lastColumn, column);
+    }
+    // A row's settings count from column A: saveWorkbook sets every row before any cell.
+    void addRowSettings(int row) { addCell(row, 1); }
+
+    std::string ref() const {
+        if (firstRow == 0) return "A1";
+        std::string out;
+        appendCellName(out, firstRow, firstColumn);
+        if (firstRow != lastRow || firstColumn != lastColumn) {
+            out += ':';
+            appendCellName(out, lastRow, lastColumn);
+        }
+        return out;
+    }
+};
+
+}  // namespace
+
+struct SheetStreamWriter::Private {
+    QString path;
+    QString temporary;
+    // Where libxlsxwriter writes the package without the rows.
+    QString shell;
+    // The workbook of everything but the rows: its sheet has them spliced in at the end.
+    lxw_workbook* wb = nullptr;
+    lxw_worksheet* ws = nullptr;
+    std::unique_ptr<FormatCache> formats;
+    std::unique_ptr<DeflatedPiece> rows;
+    std::string xml;  // the row being written
+    int lastRow = 0;
+    Dimension dimension;
+
+    ~Private() {
+        if (wb != nullptr) lxw_workbook_free(wb);
+        if (!shell.isEmpty()) ::unlink(QFile::encodeName(shell).constData());
+        if (!temporary.isEmpty()) ::unlink(QFile::encodeName(temporary).constData());
+    }
+
+    // The XML of one row of `sheet`: its settings (if any) and its cells [begin, end).
+    lxw_error appendRow(const Sheet& sheet, int row, const Sheet::RowSettings* settings,
+                        std::map<std::pair<int, int>, Sheet::Cell>::const_iterator begin,
+                        std::map<std::pair<int, int>, Sheet::Cell>::const_iterator end);
+};
+
+lxw_error SheetStreamWriter::Private::appendRow(
+    const Sheet& sheet, int row, const Sheet::RowSettings* settings,
+    std::map<std::pair<int, int>, Sheet::Cell>::const_iterator begin,
+    std::map<std::pair<int, int>, Sheet::Cell>::const_iterator end) {
+    if (settings != nullptr) dimension.addRowSettings(row);
+    // The cells first, into their own string: a row without any is an empty element.
+    std::string cells;
+    for (auto it = begin; it != end; ++it) {
+        const int column = it->first.second;
+        const Sheet::Cell& cell = it->second;
+        const auto rowIt = sheet.rows().find(row);
+        const bool lineFormatted = (rowIt != sheet.rows().end() && rowIt->second.format) ||
+                                   sheet.columnSettings(column).format.has_value();
+        lxw_format* format = formats->get(cell.format, lineFormatted);
+        const int style = format ? static_cast<int>(lxw_format_get_xf_index(format)) : 0;
+        switch (cell.value.kind()) {
+            case CellValue::Kind::Number:
+                appendCellStart(cells, row, column, style);
+                cells += "><v>";
+                appendNumber(cells, writtenNumber(cell.value));
+                cells += "</v></c>";
+                break;
+            case CellValue::Kind::Text: {
+                const QByteArray utf8 = escapeCellText(cell.value.toText()).toUtf8();
+                if (utf8Length(utf8) > static_cast<std::size_t>(kMaxCellTextLength)) {
+                    return LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED;
+                }
+                if (utf8.isEmpty()) {
+                    // An empty text is a blank, as libxlsxwriter writes it.
+                    if (format == nullptr) continue;
+                    appendCellStart(cells, row, column, style);
+                    cells += "/>";
+                    break;
+                }
+                const std::string text = inlineText(utf8);
+                appendCellStart(cells, row, column, style);
+                cells += isCSpace(text.front()) || isCSpace(text.back())
+                             ? " t=\"inlineStr\"><is><t xml:space=\"preserve\">"
+                             : " t=\"inlineStr\"><is><t>";
+                cells += text;
+                cells += "</t></is></c>";
+                break;
+            }
+            case CellValue::Kind::Bool:
+                appendCellStart(cells, row, column, style);
+                cells += cell.value.toBool() ? " t=\"b\"><v>1</v></c>" : " t=\"b\"><v>0</v></c>";
+                break;
+            case CellValue::Kind::Empty:
+                if (format == nullptr) continue;
+                appendCellStart(cells, row, column, style);
+                cells += "/>";
+                break;
+        }
+        dimension.addCell(row, column);
+    }
+    if (settings == nullptr && cells.empty()) return LXW_NO_ERROR;
+
+    xml += "<row r=\"";
+    appendInt(xml, row);
+    xml += '"';
+    if (settings != nullptr) {
+        double height = settings->height.value_or(kDefaultRowHeight);
+        bool hidden = settings->hidden;
+        // A row of no height is hidden at the default height.
+        if (height == 0) {
+            hidden = true;
+            height = kDefaultRowHeight;
+        }
+        if (settings->format) {
+            const auto style = lxw_format_get_xf_index(formats->get(*settings->format, true));
+            if (style != 0) {
+                xml += " s=\"";
+                appendInt(xml, style);
+                xml += '"';
+            }
+            xml += " customFormat=\"1\"";
+        }
+        if (height != kDefaultRowHeight) {
+            xml += " ht=\"";
+            appendHeight(xml, height);
+            xml += '"';
+        }
+        if (hidden) xml += " hidden=\"1\"";
+        if (height != kDefaultRowHeight) xml += " customHeight=\"1\"";
+    }
+    if (cells.empty()) {
+        xml += "/>";
+    } else {
+        xml += '>';
+        xml += cells;
+        xml += "</row>";
+    }
+    return LXW_NO_ERROR;
+}
+
+SheetStreamWriter::SheetStreamWriter() : d_(std::make_unique<Private>()) {}
+
+SheetStreamWriter::~SheetStreamWriter() = default;
+
+Result<std::unique_ptr<SheetStreamWriter>> SheetStreamWriter::open(const Workbook& layout,
+                                                                   const QString& path) {
+    using R = Result<std::unique_ptr<SheetStreamWriter>>;
+    if (!layout.error().isEmpty()) {
+        return R::failure(failure(path, layout.error()));
+    }
+    if (layout.sheetCount() == 0) {
+        return R::failure(failure(path, writerTexts().noSheets));
+    }
+    // The files are made when the rows are all there, so that a run cut short leaves
+    // nothing behind; here their names are only taken, and the target checked as saving
+    // checks it.
+    const Result<QString> started = startSave(path);
+    if (!started) return R::failure(started.error());
+    ::unlink(QFile::encodeName(*started).constData());
+    const auto [shell, shellError] = createTemporaryBeside(path);
+    if (shell.isEmpty()) return R::failure(failure(path, reasonOf(shellError)));
+    ::unlink(QFile::encodeName(shell).constData());
+    std::unique_ptr<SheetStreamWriter> writer(new SheetStreamWriter);
+    Private& d = *writer->d_;
+    d.path = path;
+    d.shell = shell;
+    d.wb = newWorkbook(d.shell);
+    if (d.wb == nullptr) return R::failure(failure(path, writerTexts().outOfMemory));
+    const Sheet& sheet = layout.sheet(1);
+    d.ws = workbook_add_worksheet(d.wb, sheet.name().toUtf8().constData());
+    d.rows = DeflatedPiece::open(QFileInfo(path).absolutePath());
+    if (d.ws == nullptr || !d.rows) {
+        const int error = errno;
+        return R::failure(
+            failure(path, d.ws == nullptr ? writerTexts().outOfMemory : reasonOf(error)));
+    }
+    d.formats = std::make_unique<FormatCache>(d.wb);
+    if (const lxw_error e = writeColumns(d.ws, sheet, *d.formats); e != LXW_NO_ERROR) {
+        return R::failure(failure(path, writeFailure(e, 0)));
+    }
+    // The columns' styles are numbered first, as saveWorkbook's order gives them, so that
+    // both write the same table of styles; the cells' are numbered as they come.
+    for (const auto& [first, span] : sheet.columnSpans()) {
+        if (const auto& format = span.second.format) {
+            lxw_format_get_xf_index(d.formats->get(*format, true));
+        }
+    }
+    writeFrozenPanes(d.ws, sheet);
+    return R::success(std::move(writer));
+}
+
+Status SheetStreamWriter::writeRows(Workbook& book) {
+    Private& d = *d_;
+    if (!book.error().isEmpty()) {
+        return Status::failure(failure(d.path, book.error()));
+    }
+    Sheet& sheet = book.sheet(1);
+    d.xml.clear();
+    lxw_error error = LXW_NO_ERROR;
+    auto rowIt = sheet.rows().begin();
+    auto cellIt = sheet.cells().begin();
+    while (error == LXW_NO_ERROR &&
+           (rowIt != sheet.rows().end() || cellIt != sheet.cells().end())) {
+        const int row =
+            std::min(rowIt != sheet.rows().end() ? rowIt->first : kMaxRows + 1,
+                     cellIt != sheet.cells().end() ? cellIt->first.first : kMaxRows + 1);
+        // Rows on the disk can't take more.
+        if (row <= d.lastRow) {
+            error = LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE;
+            break;
+        }
+        d.lastRow = row;
+        const Sheet::RowSettings* settings = nullptr;
+        if (rowIt != sheet.rows().end() && rowIt->first == row) settings = &(rowIt++)->second;
+        auto cellsEnd = cellIt;
+        while (cellsEnd != sheet.cells().end() && cellsEnd->first.first == row) ++cellsEnd;
+        error = d.appendRow(sheet, row, settings, cellIt, cellsEnd);
+        cellIt = cellsEnd;
+    }
+    sheet.clearRows();
+    if (error != LXW_NO_ERROR) {
+        return Status::failure(failure(d.path, writeFailure(error, 0)));
+    }
+    if (!d.rows->write(d.xml)) {
+        return Status::failure(failure(d.path, reasonOf(errno)));
+    }
     return Status::success();
+}
+
+Status SheetStreamWriter::finish(Workbook& book) {
+    Private& d = *d_;
+    if (Status written = writeRows(book); !written) return written;
+    if (!d.rows->end(false)) {
+        return Status::failure(failure(d.path, reasonOf(errno)));
+    }
+    lxw_error result = LXW_NO_ERROR;
+    int closeErrno = 0;
+    {
+        CNumericLocale numeric;
+        if (!numeric.ok()) {
+            return Status::failure(failure(d.path, writerTexts().numberFormatFailed));
+        }
+        const lxw_error setup = writePageSetup(d.ws, book.sheet(1).pageSetup());
+        errno = 0;
+        const lxw_error closed = workbook_close(d.wb);
+        d.wb = nullptr;
+        closeErrno = errno;
+        result = setup != LXW_NO_ERROR ? setup : closed;
+    }
+    if (result != LXW_NO_ERROR) {
+        return Status::failure(failure(d.path, writeFailure(result, closeErrno)));
+    }
+    const Result<QString> started = startSave(d.path);
+    if (!started) return Status::failure(started.error());
+    d.temporary = *started;
+    if (const auto e =
+            spliceSheetRows(d.shell, d.temporary, 1, d.dimension.ref(), std::move(d.rows))) {
+        return Status::failure(
+            failure(d.path, *e != 0 ? reasonOf(*e) : writerTexts().bookWriteError.arg(0)));
+    }
+    ::unlink(QFile::encodeName(d.shell).constData());
+    d.shell.clear();
+    const QString temporary = std::exchange(d.temporary, QString());
+    return completeSave(temporary, d.path);
 }
 
 }  // namespace normativ

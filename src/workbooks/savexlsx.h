@@ -4,6 +4,7 @@
 #include "workbook.h"
 
 #include <QString>
+#include <memory>
 
 namespace normativ {
 
@@ -14,6 +15,37 @@ namespace normativ {
 /// call recorded by the workbook, a folder that doesn't exist or can't be written, a full
 /// disk) is returned as a Russian message naming the file; nothing is thrown.
 Status saveWorkbook(const Workbook& workbook, const QString& path);
+
+/// A workbook of one sheet written as its rows come, for a sheet too long to hold in memory
+/// (the batch summary): the file saveWorkbook writes of the whole sheet, in memory that
+/// doesn't grow with the rows, its texts held in the cells instead of a table of shared
+/// texts. Merged ranges and rows hidden to the end are not written. Every failure is a
+/// Russian message naming the file, as saveWorkbook gives it; the file is then not written.
+class SheetStreamWriter {
+  public:
+    /// Starts writing `path`, to a temporary file beside it until finish(): one sheet named
+    /// as sheet 1 of `layout`, with its columns and frozen panes.
+    static Result<std::unique_ptr<SheetStreamWriter>> open(const Workbook& layout,
+                                                           const QString& path);
+    /// An unfinished file is removed.
+    ~SheetStreamWriter();
+    SheetStreamWriter(const SheetStreamWriter&) = delete;
+    SheetStreamWriter& operator=(const SheetStreamWriter&) = delete;
+
+    /// Writes the rows sheet 1 of `book` holds (its settings and cells; each row after
+    /// every row written before) and forgets them there (Sheet::clearRows). Fails on a
+    /// refused call the workbook remembers too.
+    Status writeRows(Workbook& book);
+
+    /// Writes the rows left and the page setup of sheet 1 of `book`, completes the file and
+    /// renames it into place. Call once.
+    Status finish(Workbook& book);
+
+  private:
+    struct Private;
+    SheetStreamWriter();
+    std::unique_ptr<Private> d_;
+};
 
 /// The text of a cell as the file stores it: control characters (which XML can't hold)
 /// and literal "_xHHHH_" sequences are escaped the way spreadsheets decode them, so that

@@ -403,6 +403,11 @@ void Sheet::freezePanes(int row, int column) {
     }
 }
 
+void Sheet::clearRows() {
+    cells_.clear();
+    rows_.clear();
+}
+
 Workbook::Workbook(Workbook&& other) noexcept
     : sheets_(std::move(other.sheets_)), error_(std::move(other.error_)) {
     for (auto& sheet : sheets_) {

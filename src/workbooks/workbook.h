@@ -159,6 +159,9 @@ class Sheet {
     void setRowsHiddenFrom(int firstHiddenRow);
     /// Freezes the rows above `row` and the columns left of `column` (2, 1 freezes row 1).
     void freezePanes(int row, int column);
+    /// Forgets every cell and row setting, keeping the columns, the frozen panes and the
+    /// page setup: a sheet written row by row holds only the rows not written yet.
+    void clearRows();
 
     /// How the sheet prints. A print area or repeated rows outside the sheet, a fit over
     /// 32,767 pages, a negative or non-finite margin or a footer too long changes nothing

@@ -2,7 +2,9 @@
 
 #include "readertexts.h"
 
+#include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace normativ {
 
@@ -10,36 +12,59 @@ namespace {
 
 constexpr std::size_t kMaxAttributes = 256;
 
-bool isSpace(char c) {
+constexpr bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
+// Which bytes may stand in a name, as a table: names are most of a sheet's markup.
+constexpr std::array<bool, 256> kNameChars = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        const char ch = static_cast<char>(c);
+        table[static_cast<std::size_t>(c)] = !isSpace(ch) && ch != '/' && ch != '>' && ch != '=' &&
+                                             ch != '<' && ch != '"' && ch != '\'' && ch != '&';
+    }
+    return table;
+}();
+
 bool isNameChar(char c) {
-    return !isSpace(c) && c != '/' && c != '>' && c != '=' && c != '<' && c != '"' && c != '\'' &&
-           c != '&';
+    return kNameChars[static_cast<unsigned char>(c)];
 }
 
-std::string_view localOf(std::string_view qualified) {
-    const auto colon = qualified.rfind(':');
-    return colon == std::string_view::npos ? qualified : qualified.substr(colon + 1);
+// A name scanned from `pos` on: as written, and its local part after the last colon.
+struct Name {
+    std::string_view qualified;
+    std::string_view local;
+};
+
+[[gnu::always_inline]] inline Name scanName(std::string_view doc, std::size_t& pos) {
+    const std::size_t start = pos;
+    std::size_t localStart = pos;
+    for (; pos < doc.size() && isNameChar(doc[pos]); ++pos) {
+        if (doc[pos] == ':') localStart = pos + 1;
+    }
+    return {doc.substr(start, pos - start), doc.substr(localStart, pos - localStart)};
 }
 
 void appendUtf8(std::string& out, std::uint32_t cp) {
+    char bytes[4];
+    std::size_t n = 0;
     if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
+        bytes[n++] = static_cast<char>(cp);
     } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        bytes[n++] = static_cast<char>(0xC0 | (cp >> 6));
+        bytes[n++] = static_cast<char>(0x80 | (cp & 0x3F));
     } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        bytes[n++] = static_cast<char>(0xE0 | (cp >> 12));
+        bytes[n++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        bytes[n++] = static_cast<char>(0x80 | (cp & 0x3F));
     } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        bytes[n++] = static_cast<char>(0xF0 | (cp >> 18));
+        bytes[n++] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        bytes[n++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        bytes[n++] = static_cast<char>(0x80 | (cp & 0x3F));
     }
+    out.append(bytes, n);
 }
 
 }  // namespace
@@ -48,9 +73,33 @@ bool isValidUtf8(std::string_view bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* end = p + bytes.size();
     while (p < end) {
+        // Markup is ASCII: eight bytes at a time while none has its high bit set.
+        while (end - p >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, p, sizeof word);
+            if ((word & 0x8080808080808080u) != 0) break;
+            p += 8;
+        }
+        if (p == end) break;
         const unsigned char c = *p;
         if (c < 0x80) {
             ++p;
+            continue;
+        }
+        // Two bytes, as Cyrillic letters take: a lead byte that isn't overlong and one
+        // continuation byte; four such letters at a time while they follow each other.
+        if (c >= 0xC2 && c <= 0xDF && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
+            p += 2;
+            while (end - p >= 8) {
+                std::uint64_t word = 0;
+                std::memcpy(&word, p, sizeof word);
+                // Leads 110xxxxx and continuations 10xxxxxx, byte by byte from the first.
+                if ((word & 0xC0E0C0E0C0E0C0E0u) != 0x80C080C080C080C0u) break;
+                // No lead may be C0 or C1 (overlong): bits 1 to 4 of each lead not all 0.
+                const std::uint64_t leads = word & 0x001E001E001E001Eu;
+                if (((leads - 0x0001000100010001u) & ~leads & 0x8000800080008000u) != 0) break;
+                p += 8;
+            }
             continue;
         }
         int extra = 0;
@@ -114,7 +163,8 @@ bool XmlPullReader::skipPast(std::string_view terminator) {
 }
 
 Status XmlPullReader::decodeInto(std::string_view raw, std::string& out) const {
-    const ReaderTexts& t = readerTexts();
+    // Decoding never lengthens the text: one allocation at most.
+    out.reserve(out.size() + raw.size());
     std::size_t i = 0;
     while (i < raw.size()) {
         const auto amp = raw.find('&', i);
@@ -125,25 +175,17 @@ Status XmlPullReader::decodeInto(std::string_view raw, std::string& out) const {
         out.append(raw.substr(i, amp - i));
         const auto semi = raw.find(';', amp);
         if (semi == std::string_view::npos || semi - amp > 12) {
-            return Status::failure(t.xmlBadCharacterReference);
+            return Status::failure(readerTexts().xmlBadCharacterReference);
         }
         const std::string_view ref = raw.substr(amp + 1, semi - amp - 1);
-        if (ref == "lt") {
-            out.push_back('<');
-        } else if (ref == "gt") {
-            out.push_back('>');
-        } else if (ref == "amp") {
-            out.push_back('&');
-        } else if (ref == "quot") {
-            out.push_back('"');
-        } else if (ref == "apos") {
-            out.push_back('\'');
-        } else if (ref.size() >= 2 && ref[0] == '#') {
+        // Character references first: a writer that escapes every non-ASCII letter
+        // writes little else.
+        if (ref.size() >= 2 && ref[0] == '#') {
             const bool hex = ref[1] == 'x';
             const std::string_view digits = ref.substr(hex ? 2 : 1);
             std::uint32_t cp = 0;
             if (digits.empty() || digits.size() > 8) {
-                return Status::failure(t.xmlBadCharacterReference);
+                return Status::failure(readerTexts().xmlBadCharacterReference);
             }
             for (char c : digits) {
                 int d = -1;
@@ -155,17 +197,27 @@ Status XmlPullReader::decodeInto(std::string_view raw, std::string& out) const {
                     d = c - 'A' + 10;
                 }
                 if (d < 0) {
-                    return Status::failure(t.xmlBadCharacterReference);
+                    return Status::failure(readerTexts().xmlBadCharacterReference);
                 }
                 cp = cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(d);
             }
             if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-                return Status::failure(t.xmlBadCharacterReference);
+                return Status::failure(readerTexts().xmlBadCharacterReference);
             }
             appendUtf8(out, cp);
+        } else if (ref == "lt") {
+            out.push_back('<');
+        } else if (ref == "gt") {
+            out.push_back('>');
+        } else if (ref == "amp") {
+            out.push_back('&');
+        } else if (ref == "quot") {
+            out.push_back('"');
+        } else if (ref == "apos") {
+            out.push_back('\'');
         } else {
             // Without a DOCTYPE no other entity can be declared.
-            return Status::failure(t.xmlUnknownEntity);
+            return Status::failure(readerTexts().xmlUnknownEntity);
         }
         i = semi + 1;
     }
@@ -184,11 +236,8 @@ bool XmlPullReader::attribute(std::string_view localName, std::string& value) co
 
 Result<XmlPullReader::Token> XmlPullReader::readEndTag() {
     pos_ += 2;
-    const std::size_t start = pos_;
-    while (pos_ < doc_.size() && isNameChar(doc_[pos_])) {
-        ++pos_;
-    }
-    const std::string_view qualified = doc_.substr(start, pos_ - start);
+    const Name name = scanName(doc_, pos_);
+    const std::string_view qualified = name.qualified;
     while (pos_ < doc_.size() && isSpace(doc_[pos_])) {
         ++pos_;
     }
@@ -200,7 +249,7 @@ Result<XmlPullReader::Token> XmlPullReader::readEndTag() {
         return fail(readerTexts().xmlMismatchedTags);
     }
     open_.pop_back();
-    localName_ = localOf(qualified);
+    localName_ = name.local;
     return Result<Token>::success(Token::EndElement);
 }
 
@@ -209,11 +258,8 @@ Result<XmlPullReader::Token> XmlPullReader::readStartTag() {
         return fail(readerTexts().xmlSecondRoot);
     }
     ++pos_;
-    const std::size_t start = pos_;
-    while (pos_ < doc_.size() && isNameChar(doc_[pos_])) {
-        ++pos_;
-    }
-    const std::string_view qualified = doc_.substr(start, pos_ - start);
+    const Name name = scanName(doc_, pos_);
+    const std::string_view qualified = name.qualified;
     if (qualified.empty()) {
         return fail(readerTexts().xmlBadTag);
     }
@@ -242,15 +288,11 @@ Result<XmlPullReader::Token> XmlPullReader::readStartTag() {
         if (pos_ == before) {
             return fail(readerTexts().xmlBadTag);
         }
-        const std::size_t nameStart = pos_;
-        while (pos_ < doc_.size() && isNameChar(doc_[pos_])) {
-            ++pos_;
-        }
-        const std::string_view attrName = doc_.substr(nameStart, pos_ - nameStart);
+        const Name attrName = scanName(doc_, pos_);
         while (pos_ < doc_.size() && isSpace(doc_[pos_])) {
             ++pos_;
         }
-        if (attrName.empty() || pos_ >= doc_.size() || doc_[pos_] != '=') {
+        if (attrName.qualified.empty() || pos_ >= doc_.size() || doc_[pos_] != '=') {
             return fail(readerTexts().xmlBadAttribute);
         }
         ++pos_;
@@ -273,8 +315,8 @@ Result<XmlPullReader::Token> XmlPullReader::readStartTag() {
         if (attributes_.size() >= kMaxAttributes) {
             return fail(readerTexts().xmlTooManyAttributes);
         }
-        if (attrName.substr(0, 5) != "xmlns") {
-            attributes_.emplace_back(localOf(attrName), raw);
+        if (!attrName.qualified.starts_with("xmlns")) {
+            attributes_.emplace_back(attrName.local, raw);
         }
     }
     open_.push_back(qualified);
@@ -282,7 +324,7 @@ Result<XmlPullReader::Token> XmlPullReader::readStartTag() {
         return fail(readerTexts().xmlTooDeep);
     }
     sawRoot_ = true;
-    localName_ = localOf(qualified);
+    localName_ = name.local;
     return Result<Token>::success(Token::StartElement);
 }
 
@@ -320,8 +362,9 @@ Result<XmlPullReader::Token> XmlPullReader::next() {
             haveText = true;
             continue;
         }
-        const std::string_view rest = doc_.substr(pos_);
-        if (rest.substr(0, 9) == "<![CDATA[") {
+        // What follows the '<' tells the markup apart.
+        const char kind = pos_ + 1 < doc_.size() ? doc_[pos_ + 1] : '\0';
+        if (kind == '!' && doc_.compare(pos_, 9, "<![CDATA[") == 0) {
             if (open_.empty()) {
                 return fail(readerTexts().xmlTextOutsideRoot);
             }
@@ -337,24 +380,24 @@ Result<XmlPullReader::Token> XmlPullReader::next() {
         if (haveText) {
             return Result<Token>::success(Token::Text);
         }
-        if (rest.substr(0, 4) == "<!--") {
+        if (kind == '!' && doc_.compare(pos_, 4, "<!--") == 0) {
             pos_ += 4;
             if (!skipPast("-->")) {
                 return fail(readerTexts().xmlUnclosedComment);
             }
             continue;
         }
-        if (rest.substr(0, 2) == "<?") {
+        if (kind == '?') {
             pos_ += 2;
             if (!skipPast("?>")) {
                 return fail(readerTexts().xmlUnclosedInstruction);
             }
             continue;
         }
-        if (rest.substr(0, 2) == "<!") {
+        if (kind == '!') {
             return fail(readerTexts().xmlDoctype);
         }
-        if (rest.substr(0, 2) == "</") {
+        if (kind == '/') {
             return readEndTag();
         }
         return readStartTag();

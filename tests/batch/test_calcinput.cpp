@@ -6,6 +6,8 @@
 #include "calcinput.h"
 #include "summaryworkbook.h"
 
+#include "mixedfolder.h"
+
 #include "savedreport.h"
 #include "savexlsx.h"
 #include "workbookloader.h"
@@ -213,6 +215,12 @@ class TestCalcInput : public QObject {
             << QStringList{"c.XLSX", "d.Xls"};
         QTest::newRow("the summary being written is left out")
             << QStringList{"a.xlsx", "summary.xlsx", "z.xlsx"} << QStringList{"a.xlsx", "z.xlsx"};
+        // "name->target" is a symbolic link: one to a file is listed, one to nothing, to a
+        // folder or to the summary is not.
+        QTest::newRow("links") << QStringList{"a.xlsx",           "summary.xlsx",
+                                              "b.xlsx->a.xlsx",   "c.xlsx->nowhere.xlsx",
+                                              "d.xlsx->sub.xlsx", "e.xlsx->summary.xlsx"}
+                               << QStringList{"a.xlsx", "b.xlsx"};
     }
 
     // A folder stands for its workbooks, sorted by the bytes of their names and joined to
@@ -222,6 +230,11 @@ class TestCalcInput : public QObject {
         QFETCH(QStringList, listed);
         QTemporaryDir dir;
         for (const QString& name : names) {
+            if (name.contains(QLatin1String("->"))) {
+                QVERIFY(QFile::link(name.section(QLatin1String("->"), 1),
+                                    dir.filePath(name.section(QLatin1String("->"), 0, 0))));
+                continue;
+            }
             QFile f(dir.filePath(name));
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
@@ -310,6 +323,44 @@ class TestCalcInput : public QObject {
                      inputs, {}, kRussian, [&](std::size_t, InputOutcome&&) { ++calls; }, stopped),
                  std::size_t{0});
         QCOMPARE(calls, 0);
+    }
+
+    // Items printed as they are computed, without their documents, make the array
+    // batchDocument makes of the documents, byte for byte: computed, refused and
+    // unusable inputs, workbooks and answers documents, the editor's refusal, none.
+    void printedItemsAsDocuments() {
+        QTemporaryDir folder;
+        test::fillMixedFolder(folder.path());
+        const QString refused = dir_.filePath(QStringLiteral("refused.json"));
+        QFile file(refused);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(document(withGroups(R"("NotEntered")")));
+        file.close();
+        std::vector<InputRef> inputs = normativ::expandInputs({folder.path()});
+        inputs.push_back({refused, {}});
+        inputs.push_back({kFixtures + "/statforms/statform.xlsx", {}});
+        inputs.push_back({dir_.filePath(QStringLiteral("missing.xlsx")), {}});
+        for (const bool ownData : {false, true}) {
+            CalcModes modes;
+            modes.ownPayroll = modes.ownServices = modes.given = ownData;
+            const auto documents = calculateInputs(inputs, modes, kRussian);
+            modes.printedItems = true;
+            const auto printed = calculateInputs(inputs, modes, kRussian);
+            for (std::size_t count : {inputs.size(), std::size_t{1}, std::size_t{0}}) {
+                const std::vector<InputOutcome> some(documents.begin(),
+                                                     documents.begin() + long(count));
+                QByteArray written;
+                BatchDocumentWriter writer([&](QByteArrayView bytes) { written += bytes; });
+                for (std::size_t i = 0; i < count; ++i) writer.add(printed[i]);
+                writer.finish();
+                QCOMPARE(written, batchDocument(some));
+            }
+            for (std::size_t i = 0; i < inputs.size(); ++i) {
+                QCOMPARE(printed[i].status, documents[i].status);
+                QCOMPARE(printed[i].error, documents[i].error);
+                QCOMPARE(printed[i].row.status, documents[i].row.status);
+            }
+        }
     }
 
     // Values, totals over the computed rows only, and the formats of the table.

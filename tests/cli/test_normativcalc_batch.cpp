@@ -1,8 +1,10 @@
 // Runs the built normativ-calc on folders and several inputs: the array, its order, the
 // "file" and "error" of each item, the exit status, and the summary workbook read back.
 
+#include "batch.h"
 #include "batchtexts.h"
 #include "calcprocess.h"
+#include "defaultmethodology.h"
 #include "mixedfolder.h"
 #include "openworkbook.h"
 #include "savedreport.h"
@@ -218,6 +220,49 @@ class TestNormativCalcBatch : public QObject {
         QCOMPARE(book->cell(1, u"A3"), CellValue::text(QStringLiteral("Итого")));
     }
 
+    // Slow inputs (large workbooks) among fast ones (missing files, small wrong ones): the
+    // threads finish them out of order, yet the array, the exit status and the summary's
+    // rows are those of the same inputs computed on one thread, byte for byte.
+    void slowAndFastMixed() {
+        QTemporaryDir mixed;
+        QVERIFY(mixed.isValid());
+        Workbook large = test::report(QStringLiteral("Детский сад №7"));
+        Sheet& filler = large.addSheet(QStringLiteral("Данные"));
+        for (int row = 1; row <= 600; ++row) {
+            for (int column = 1; column <= 100; ++column) filler.setNumber(row, column, row * 0.5);
+        }
+        const QString slow = mixed.filePath(QStringLiteral("large.xlsx"));
+        QVERIFY(saveWorkbook(large, slow).ok());
+        const QString wrong = writeFile(mixed, QStringLiteral("wrong.xlsx"), "not a workbook");
+        QStringList args;
+        for (int block = 0; block < 3; ++block) {
+            args << slow << folder_ + QStringLiteral("/1-report.xlsx");
+            for (int i = 0; i < 6; ++i) {
+                args << mixed.filePath(QStringLiteral("missing-%1-%2.xlsx").arg(block).arg(i))
+                     << wrong;
+            }
+        }
+        const QString summaryPath = mixed.filePath(QStringLiteral("summary.xlsx"));
+        const Run r = run(QStringList{QStringLiteral("--summary"), summaryPath} + args);
+
+        CalcModes modes;
+        modes.methodology = loadDefaultMethodology().methodology;
+        const auto serial = calculateInputs(normativ::expandInputs(args, summaryPath), modes,
+                                            QLocale(QStringLiteral("C.UTF-8")), 1);
+        QCOMPARE(r.out, batchDocument(serial));
+        QCOMPARE(r.status, batchExitStatus(serial));
+        QVERIFY2(r.err.isEmpty(), r.err.constData());
+
+        const auto book = openWorkbook(readAll(summaryPath));
+        QVERIFY2(book.ok(), qPrintable(book.error()));
+        for (int i = 0; i < args.size(); ++i) {
+            const int row = summary::kFirstInputRow + i;
+            QCOMPARE(book->cell(1, row, summary::kFileColumn).toText(),
+                     QFileInfo(args[i]).fileName());
+            QCOMPARE(book->cell(1, row, summary::kStatusColumn).toText(), serial[i].row.status);
+        }
+    }
+
     void badUsage_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("named");
@@ -245,6 +290,11 @@ class TestNormativCalcBatch : public QObject {
     }
 
   private:
+    static QByteArray readAll(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
     Run run(const QStringList& args,
             const QProcessEnvironment& environment = QProcessEnvironment()) {
         return runCalc(args, environment.isEmpty() ? localeEnvironment(QStringLiteral("C.UTF-8"))

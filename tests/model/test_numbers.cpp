@@ -1,6 +1,9 @@
 #include "numbers.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
+
+#include <cmath>
 
 using namespace normativ;
 
@@ -11,6 +14,9 @@ class TestNumbers : public QObject {
     void formatFixed();
     void numericTest_data();
     void numericTest();
+    void parseAsLocale_data();
+    void parseAsLocale();
+    void parseAsLocaleRandom();
     void plainText_data();
     void plainText();
 };
@@ -30,6 +36,17 @@ void TestNumbers::formatFixed_data() {
     QTest::newRow("tiny") << 0.0004 << 3 << "0,000";
     QTest::newRow("large") << 123456789012.345 << 2 << "123456789012,35";
     QTest::newRow("total 9001") << 1000.4 * 3 + 6000.0 << 0 << "9001";
+    // Expected texts from Python's decimal module: the value at 15 significant digits
+    // ('%.14e'), quantized half up.
+    QTest::newRow("whole digits past fifteen")
+        << 1.2345678901234568e+20 << 2 << "123456789012346000000,00";
+    QTest::newRow("small negative rounds away") << -0.0005 << 3 << "-0,001";
+    QTest::newRow("small negative rounds to zero") << -0.00049999 << 3 << "0,000";
+    QTest::newRow("negative carry") << -999.9995 << 3 << "-1000,000";
+    QTest::newRow("denormal") << 5e-324 << 2 << "0,00";
+    QTest::newRow("largest double")
+        << 1.7976931348623157e308 << 0 << QString("179769313486232") + QString(294, u'0');
+    QTest::newRow("negative half whole") << -2.5 << 0 << "-3";
 }
 
 void TestNumbers::formatFixed() {
@@ -78,6 +95,79 @@ void TestNumbers::numericTest() {
     const QLocale loc(locale);
     QCOMPARE(isNumericText(text, loc), numeric);
     if (numeric) QCOMPARE(*parseNumber(text, loc), value);
+}
+
+// Plain decimals are read without QLocale; whatever the text, the value (its sign too)
+// is the one QLocale reads, and what QLocale refuses is refused.
+void TestNumbers::parseAsLocale_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("text");
+    const QString locales[] = {"ru_RU", "en_US", "C", "de_DE"};
+    const char* texts[] = {"0",
+                           "-0",
+                           "0,5",
+                           "0.5",
+                           "-0,0",
+                           "12,",
+                           ",5",
+                           "007",
+                           "00,5",
+                           "12,5,",
+                           "1 000,5",
+                           "1,000.5",
+                           "+3",
+                           "- 3",
+                           "1e3",
+                           "-1,5E-3",
+                           "9007199254740993",
+                           "0,1000000000000000055511151231257827",
+                           "123456789012345678901234567890123456789",
+                           "1234567890123456789012345678901234567890123",
+                           "--1",
+                           "1-",
+                           ""};
+    for (const QString& locale : locales) {
+        for (const char* text : texts) {
+            QTest::newRow(qPrintable(locale + QStringLiteral(" ") + QString::fromLatin1(text)))
+                << locale << QString::fromLatin1(text);
+        }
+    }
+}
+
+void TestNumbers::parseAsLocale() {
+    QFETCH(QString, locale);
+    QFETCH(QString, text);
+    const QLocale loc(locale);
+    bool ok = false;
+    const double expected = loc.toDouble(text, &ok);
+    const auto parsed = parseNumber(text, loc);
+    QCOMPARE(parsed.has_value(), ok);
+    if (ok) {
+        QCOMPARE(*parsed, expected);
+        QCOMPARE(std::signbit(*parsed), std::signbit(expected));
+    }
+}
+
+// The same over many plain decimals with up to 17 digits in a Russian locale.
+void TestNumbers::parseAsLocaleRandom() {
+    const QLocale loc(QLocale::Russian, QLocale::Russia);
+    QRandomGenerator random(2011);
+    for (int i = 0; i < 100000; ++i) {
+        QString text = random.bounded(4) == 0 ? QStringLiteral("-") : QString();
+        const int whole = random.bounded(1, 17);
+        text += QString::number(random.bounded(1, 10));
+        for (int d = 1; d < whole; ++d) text += QString::number(random.bounded(10));
+        if (random.bounded(2) == 0) {
+            text += QLatin1Char(',');
+            for (int d = random.bounded(1, 17 - whole + 2); d > 0; --d) {
+                text += QString::number(random.bounded(10));
+            }
+        }
+        bool ok = false;
+        const double expected = loc.toDouble(text, &ok);
+        QVERIFY(ok);
+        QCOMPARE(parseNumber(text, loc).value_or(-1), expected);
+    }
 }
 
 void TestNumbers::plainText_data() {

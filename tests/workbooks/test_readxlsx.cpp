@@ -186,6 +186,43 @@ class TestReadXlsx : public QObject {
                  qPrintable(actual.debugString() + " != " + expected.debugString()));
     }
 
+    // The most characters a cell holds counts the text once its "_xHHHH_" escapes are
+    // decoded (one character each), in a shared string as in an inline one; a character
+    // of four UTF-8 bytes counts two, as in UTF-16.
+    void textLengthCap_data() {
+        QTest::addColumn<QByteArray>("text");  // as the package holds it
+        QTest::addColumn<QString>("read");     // empty: refused
+        const QByteArray cyrillic = repeated("ж", 32766);
+        const QString letters(32766, QChar(u'ж'));
+        QTest::newRow("at the cap with an escape")
+            << cyrillic + "_x0041_" << letters + QLatin1Char('A');
+        QTest::newRow("over the cap with an escape") << cyrillic + "_x0041_b" << QString();
+        QTest::newRow("at the cap with a lone underscore") << cyrillic + "_" << letters + u'_';
+        QTest::newRow("an escape that is not one counts in full")
+            << cyrillic + "_x00G1_" << QString();
+        QTest::newRow("a pair at the cap")
+            << repeated("ж", 32765) + "\xf0\x9f\x98\x80"
+            << QString(32765, QChar(u'ж')) + QString::fromUtf8("\xf0\x9f\x98\x80");
+        QTest::newRow("a pair over the cap") << cyrillic + "\xf0\x9f\x98\x80" << QString();
+    }
+
+    void textLengthCap() {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, read);
+        const QByteArray sst =
+            "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><si><t>" +
+            text + "</t></si></sst>";
+        const std::pair<QByteArray, std::vector<ZipEntry>> packages[] = {
+            {"shared", packageEntries("<row><c t=\"s\"><v>0</v></c></row>", sst)},
+            {"inline",
+             packageEntries("<row><c t=\"inlineStr\"><is><t>" + text + "</t></is></c></row>")}};
+        for (const auto& [kind, entries] : packages) {
+            const auto book = readXlsx(buildZip(entries));
+            QVERIFY2(book.ok() == !read.isEmpty(), kind.constData());
+            if (book.ok()) QCOMPARE(book->cell(1, u"A1"), txt(read));
+        }
+    }
+
     // Every one refused with a reason, in bounded memory.
     void hostile_data() {
         QTest::addColumn<Maker>("make");
