@@ -46,8 +46,8 @@ Workbook buildSummaryWorkbook(const std::vector<SummaryRow>& rows,
 
 /// The summary written as the rows come, in memory that doesn't grow with their number:
 /// the workbook buildSummaryWorkbook makes of the same rows, saved as saveWorkbook saves
-/// it (its texts held in the cells). Every failure is saveWorkbook's message for the file;
-/// the file is then left as it was.
+/// it (each text cell its own entry of the table of shared texts). Every failure is saveWorkbook's
+/// message for the file; the file is then left as it was.
 class SummaryWriter {
   public:
     /// Starts the summary at `path` (a temporary file beside it until finish()).

@@ -299,30 +299,19 @@ class PackageWriter {
     std::vector<Entry> entries_;
 };
 
-// The sheet with the rows in place of its "<sheetData/>" and its <dimension> set: the
-// head and the tail compressed around the rows compressed as they came.
-std::optional<int> writeSheet(PackageWriter& package, const std::string& name,
-                              const std::string& xml, const std::string& dimension,
-                              DeflatedPiece& rows, const QString& shell) {
-    constexpr std::string_view kEmptyData = "<sheetData/>";
-    constexpr std::string_view kDimension = "<dimension ref=\"";
-    const std::size_t data = xml.find(kEmptyData);
-    const std::size_t ref = xml.find(kDimension);
-    const std::size_t refEnd =
-        ref == std::string::npos ? ref : xml.find('"', ref + kDimension.size());
-    if (data == std::string::npos || refEnd == std::string::npos || refEnd > data) return 0;
+// The part of `name` made of `head`, the pieces written, and `tail`: the head and the tail
+// compressed around the pieces compressed as they came.
+std::optional<int> writeAround(PackageWriter& package, const std::string& name,
+                               const std::string& head, const DeflatedPiece& middle,
+                               std::string_view tail, const QString& shell) {
     const QString folder = QFileInfo(shell).absolutePath();
-    std::unique_ptr<DeflatedPiece> head = DeflatedPiece::open(folder);
-    std::unique_ptr<DeflatedPiece> tail = DeflatedPiece::open(folder);
-    if (!head || !tail) return errno;
-    const std::string_view text(xml);
-    const bool written =
-        head->write(text.substr(0, ref + kDimension.size())) && head->write(dimension) &&
-        head->write(text.substr(refEnd, data - refEnd)) && head->write("<sheetData>") &&
-        head->end(false) && tail->write("</sheetData>") &&
-        tail->write(text.substr(data + kEmptyData.size())) && tail->end(true);
-    if (!written) return errno;
-    const DeflatedPiece* pieces[] = {head.get(), &rows, tail.get()};
+    std::unique_ptr<DeflatedPiece> first = DeflatedPiece::open(folder);
+    std::unique_ptr<DeflatedPiece> last = DeflatedPiece::open(folder);
+    if (!first || !last) return errno;
+    if (!first->write(head) || !first->end(false) || !last->write(tail) || !last->end(true)) {
+        return errno;
+    }
+    const DeflatedPiece* pieces[] = {first.get(), &middle, last.get()};
     zip_uint32_t crc = static_cast<zip_uint32_t>(crc32_z(0, Z_NULL, 0));
     zip_uint64_t size = 0;
     zip_uint64_t compressed = 0;
@@ -341,11 +330,78 @@ std::optional<int> writeSheet(PackageWriter& package, const std::string& name,
     return std::nullopt;
 }
 
+// The sheet with the rows in place of what its <sheetData> holds, and its <dimension> set.
+std::optional<int> writeSheet(PackageWriter& package, const std::string& name,
+                              const std::string& xml, const std::string& dimension,
+                              const DeflatedPiece& rows, const QString& shell) {
+    constexpr std::string_view kDimension = "<dimension ref=\"";
+    constexpr std::string_view kData = "<sheetData";
+    constexpr std::string_view kDataEnd = "</sheetData>";
+    const std::size_t ref = xml.find(kDimension);
+    const std::size_t refEnd =
+        ref == std::string::npos ? ref : xml.find('"', ref + kDimension.size());
+    const std::size_t data = xml.find(kData);
+    if (ref == std::string::npos || refEnd == std::string::npos || data == std::string::npos ||
+        refEnd > data) {
+        return 0;
+    }
+    // "<sheetData/>", or "<sheetData>" with rows up to "</sheetData>".
+    std::size_t dataEnd = std::string::npos;
+    if (xml.compare(data + kData.size(), 2, "/>") == 0) {
+        dataEnd = data + kData.size() + 2;
+    } else if (xml.compare(data + kData.size(), 1, ">") == 0) {
+        const std::size_t close = xml.find(kDataEnd, data);
+        if (close != std::string::npos) dataEnd = close + kDataEnd.size();
+    }
+    if (dataEnd == std::string::npos) return 0;
+    const std::string_view text(xml);
+    std::string head(text.substr(0, ref + kDimension.size()));
+    head += dimension;
+    head += text.substr(refEnd, data - refEnd);
+    if (rows.empty()) {
+        head += "<sheetData/>";
+    } else {
+        head += "<sheetData>";
+    }
+    std::string tail = rows.empty() ? std::string() : std::string(kDataEnd);
+    tail += text.substr(dataEnd);
+    return writeAround(package, name, head, rows, tail, shell);
+}
+
+// The table of shared texts of `count` entries, those written: the shell's own head with
+// the counts set, then the entries.
+std::optional<int> writeSharedStrings(PackageWriter& package, const std::string& name,
+                                      const std::string& xml, std::uint64_t count,
+                                      const DeflatedPiece& entries, const QString& shell) {
+    constexpr std::string_view kTable = "<sst ";
+    constexpr std::string_view kTableEnd = "</sst>";
+    const std::size_t table = xml.find(kTable);
+    const std::size_t open = table == std::string::npos ? table : xml.find('>', table);
+    const std::size_t close = xml.rfind(kTableEnd);
+    if (open == std::string::npos || close == std::string::npos || close < open) return 0;
+    const std::string_view text(xml);
+    std::string head(text.substr(0, table));
+    // libxlsxwriter names the namespace, then the counts: the counts are written anew.
+    std::string_view attributes = text.substr(table, open - table);
+    if (const std::size_t counts = attributes.find(" count=\""); counts != std::string::npos) {
+        attributes = attributes.substr(0, counts);
+    }
+    head += attributes;
+    const std::string number = std::to_string(count);
+    head += " count=\"" + number + "\" uniqueCount=\"" + number + "\">";
+    return writeAround(package, name, head, entries, text.substr(close), shell);
+}
+
+}  // namespace
+
+namespace {
+constexpr std::string_view kSharedStrings = "xl/sharedStrings.xml";
 }  // namespace
 
 std::optional<int> spliceSheetRows(const QString& shell, const QString& path, int sheet,
                                    const std::string& dimension,
-                                   std::unique_ptr<DeflatedPiece> rows) {
+                                   std::unique_ptr<DeflatedPiece> rows, std::uint64_t textCount,
+                                   std::unique_ptr<DeflatedPiece> texts) {
     int error = 0;
     zip_t* archive = zip_open(QFile::encodeName(shell).constData(), ZIP_RDONLY, &error);
     if (archive == nullptr) {
@@ -368,10 +424,13 @@ std::optional<int> spliceSheetRows(const QString& shell, const QString& path, in
         zip_stat_init(&st);
         if (zip_stat_index(archive, index, 0, &st) != 0) return systemError(archive);
         const std::string name = st.name;
-        if (name == sheetPart && !rows->empty()) {
+        if (name == sheetPart || name == kSharedStrings) {
             const std::optional<std::string> xml = readPart(archive, index);
             if (!xml) return systemError(archive);
-            if (const auto e = writeSheet(package, name, *xml, dimension, *rows, shell)) return e;
+            const auto e = name == sheetPart
+                               ? writeSheet(package, name, *xml, dimension, *rows, shell)
+                               : writeSharedStrings(package, name, *xml, textCount, *texts, shell);
+            if (e) return e;
             continue;
         }
         // Any other part as libxlsxwriter compressed it.

@@ -4,6 +4,7 @@
 
 #include <zip.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -61,13 +62,14 @@ class DeflatedPiece {
 zip_source_t* deflatedSource(zip_t* archive, std::vector<std::unique_ptr<DeflatedPiece>> pieces);
 
 /// Writes at `path` the package at `shell`, written without the rows of sheet `sheet`
-/// (1-based), with them put in: its "<sheetData/>" becomes the rows (`rows`, ended but not
-/// last) between <sheetData> and </sheetData>, and its <dimension> gets `dimension`
-/// ("A1:L515"); no rows leave the sheet as it is. The other parts are copied as they are.
-/// Nothing on success; otherwise the system's error number, or 0 when the shell is not as
-/// libxlsxwriter writes it.
+/// (1-based), with them put in: what its <sheetData> holds becomes the rows (`rows`, ended
+/// but not last), its <dimension> gets `dimension` ("A1:L515"), and the entries of its
+/// table of shared texts become the `textCount` entries of `texts` (ended but not last).
+/// The other parts are copied as they are. Nothing on success; otherwise the system's
+/// error number, or 0 when the shell is not as libxlsxwriter writes it.
 std::optional<int> spliceSheetRows(const QString& shell, const QString& path, int sheet,
                                    const std::string& dimension,
-                                   std::unique_ptr<DeflatedPiece> rows);
+                                   std::unique_ptr<DeflatedPiece> rows, std::uint64_t textCount,
+                                   std::unique_ptr<DeflatedPiece> texts);
 
 }  // namespace normativ

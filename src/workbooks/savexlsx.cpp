@@ -20,6 +20,7 @@
 #include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -661,6 +662,10 @@ struct SheetStreamWriter::Private {
     std::unique_ptr<FormatCache> formats;
     std::unique_ptr<DeflatedPiece> rows;
     std::string xml;  // the row being written
+    // The entries of the table of shared texts, one for each text cell.
+    std::unique_ptr<DeflatedPiece> sharedStrings;
+    std::string strings;  // the entries of the rows being written
+    std::uint64_t stringCount = 0;
     int lastRow = 0;
     Dimension dimension;
 
@@ -710,13 +715,18 @@ lxw_error SheetStreamWriter::Private::appendRow(
                     cells += "/>";
                     break;
                 }
+                // Each text its own entry of the shared table, as it comes: the table
+                // then needs no memory of the texts before.
                 const std::string text = inlineText(utf8);
+                strings += isCSpace(text.front()) || isCSpace(text.back())
+                               ? "<si><t xml:space=\"preserve\">"
+                               : "<si><t>";
+                strings += text;
+                strings += "</t></si>";
                 appendCellStart(cells, row, column, style);
-                cells += isCSpace(text.front()) || isCSpace(text.back())
-                             ? " t=\"inlineStr\"><is><t xml:space=\"preserve\">"
-                             : " t=\"inlineStr\"><is><t>";
-                cells += text;
-                cells += "</t></is></c>";
+                cells += " t=\"s\"><v>";
+                appendInt(cells, static_cast<long long>(stringCount++));
+                cells += "</v></c>";
                 break;
             }
             case CellValue::Kind::Bool:
@@ -802,7 +812,8 @@ Result<std::unique_ptr<SheetStreamWriter>> SheetStreamWriter::open(const Workboo
     const Sheet& sheet = layout.sheet(1);
     d.ws = workbook_add_worksheet(d.wb, sheet.name().toUtf8().constData());
     d.rows = DeflatedPiece::open(QFileInfo(path).absolutePath());
-    if (d.ws == nullptr || !d.rows) {
+    d.sharedStrings = DeflatedPiece::open(QFileInfo(path).absolutePath());
+    if (d.ws == nullptr || !d.rows || !d.sharedStrings) {
         const int error = errno;
         return R::failure(
             failure(path, d.ws == nullptr ? writerTexts().outOfMemory : reasonOf(error)));
@@ -819,6 +830,11 @@ Result<std::unique_ptr<SheetStreamWriter>> SheetStreamWriter::open(const Workboo
         }
     }
     writeFrozenPanes(d.ws, sheet);
+    // A text in the shell makes libxlsxwriter write the table of shared texts and its
+    // references; the rows and the table are both replaced when they are put in.
+    if (worksheet_write_string(d.ws, 0, 0, "-", nullptr) != LXW_NO_ERROR) {
+        return R::failure(failure(path, writerTexts().outOfMemory));
+    }
     return R::success(std::move(writer));
 }
 
@@ -829,6 +845,7 @@ Status SheetStreamWriter::writeRows(Workbook& book) {
     }
     Sheet& sheet = book.sheet(1);
     d.xml.clear();
+    d.strings.clear();
     lxw_error error = LXW_NO_ERROR;
     auto rowIt = sheet.rows().begin();
     auto cellIt = sheet.cells().begin();
@@ -854,7 +871,7 @@ Status SheetStreamWriter::writeRows(Workbook& book) {
     if (error != LXW_NO_ERROR) {
         return Status::failure(failure(d.path, writeFailure(error, 0)));
     }
-    if (!d.rows->write(d.xml)) {
+    if (!d.rows->write(d.xml) || !d.sharedStrings->write(d.strings)) {
         return Status::failure(failure(d.path, reasonOf(errno)));
     }
     return Status::success();
@@ -863,7 +880,7 @@ Status SheetStreamWriter::writeRows(Workbook& book) {
 Status SheetStreamWriter::finish(Workbook& book) {
     Private& d = *d_;
     if (Status written = writeRows(book); !written) return written;
-    if (!d.rows->end(false)) {
+    if (!d.rows->end(false) || !d.sharedStrings->end(false)) {
         return Status::failure(failure(d.path, reasonOf(errno)));
     }
     lxw_error result = LXW_NO_ERROR;
@@ -887,7 +904,8 @@ Status SheetStreamWriter::finish(Workbook& book) {
     if (!started) return Status::failure(started.error());
     d.temporary = *started;
     if (const auto e =
-            spliceSheetRows(d.shell, d.temporary, 1, d.dimension.ref(), std::move(d.rows))) {
+            spliceSheetRows(d.shell, d.temporary, 1, d.dimension.ref(), std::move(d.rows),
+                            d.stringCount, std::move(d.sharedStrings))) {
         return Status::failure(
             failure(d.path, *e != 0 ? reasonOf(*e) : writerTexts().bookWriteError.arg(0)));
     }

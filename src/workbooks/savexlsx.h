@@ -18,8 +18,9 @@ Status saveWorkbook(const Workbook& workbook, const QString& path);
 
 /// A workbook of one sheet written as its rows come, for a sheet too long to hold in memory
 /// (the batch summary): the file saveWorkbook writes of the whole sheet, in memory that
-/// doesn't grow with the rows, its texts held in the cells instead of a table of shared
-/// texts. Merged ranges and rows hidden to the end are not written. Every failure is a
+/// doesn't grow with the rows; its table of shared texts holds each text cell's text in
+/// turn rather than each text once. Merged ranges and rows hidden to the end are not
+/// written. Every failure is a
 /// Russian message naming the file, as saveWorkbook gives it; the file is then not written.
 class SheetStreamWriter {
   public:

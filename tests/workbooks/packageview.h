@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <zip.h>
@@ -33,6 +34,19 @@ inline QByteArray partOf(const QString& file, const char* part) {
             out.append(buffer, static_cast<qsizetype>(n));
         }
         zip_fclose(f);
+    }
+    zip_discard(archive);
+    return out;
+}
+
+/// The names of a written package's parts, in the package's order.
+inline QStringList partNames(const QString& file) {
+    int error = 0;
+    zip_t* archive = zip_open(QFile::encodeName(file).constData(), ZIP_RDONLY, &error);
+    if (archive == nullptr) return {};
+    QStringList out;
+    for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i) {
+        out << QString::fromUtf8(zip_get_name(archive, static_cast<zip_uint64_t>(i), 0));
     }
     zip_discard(archive);
     return out;
