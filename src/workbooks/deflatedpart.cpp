@@ -394,6 +394,19 @@ std::optional<int> writeSharedStrings(PackageWriter& package, const std::string&
 
 }  // namespace
 
+zip_t* openPackage(const QString& path, int flags, int& systemError) {
+    int error = 0;
+    zip_t* archive = zip_open(QFile::encodeName(path).constData(), flags, &error);
+    systemError = 0;
+    if (archive == nullptr) {
+        zip_error_t e;
+        zip_error_init_with_code(&e, error);
+        if (zip_error_system_type(&e) == ZIP_ET_SYS) systemError = zip_error_code_system(&e);
+        zip_error_fini(&e);
+    }
+    return archive;
+}
+
 namespace {
 constexpr std::string_view kSharedStrings = "xl/sharedStrings.xml";
 }  // namespace
@@ -403,14 +416,8 @@ std::optional<int> spliceSheetRows(const QString& shell, const QString& path, in
                                    std::unique_ptr<DeflatedPiece> rows, std::uint64_t textCount,
                                    std::unique_ptr<DeflatedPiece> texts) {
     int error = 0;
-    zip_t* archive = zip_open(QFile::encodeName(shell).constData(), ZIP_RDONLY, &error);
-    if (archive == nullptr) {
-        zip_error_t e;
-        zip_error_init_with_code(&e, error);
-        const int code = zip_error_system_type(&e) == ZIP_ET_SYS ? zip_error_code_system(&e) : 0;
-        zip_error_fini(&e);
-        return code;
-    }
+    zip_t* archive = openPackage(shell, ZIP_RDONLY, error);
+    if (archive == nullptr) return error;
     const std::unique_ptr<zip_t, void (*)(zip_t*)> closer(archive, zip_discard);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(
         std::fopen(QFile::encodeName(path).constData(), "wb"), std::fclose);

@@ -61,6 +61,10 @@ class DeflatedPiece {
 /// null when it can't be made.
 zip_source_t* deflatedSource(zip_t* archive, std::vector<std::unique_ptr<DeflatedPiece>> pieces);
 
+/// The package at `path` opened by libzip with `flags`; null when it can't be, with
+/// `systemError` the system's error number (0 when the package itself is at fault).
+zip_t* openPackage(const QString& path, int flags, int& systemError);
+
 /// Writes at `path` the package at `shell`, written without the rows of sheet `sheet`
 /// (1-based), with them put in: what its <sheetData> holds becomes the rows (`rows`, ended
 /// but not last), its <dimension> gets `dimension` ("A1:L515"), and the entries of its

@@ -133,14 +133,8 @@ std::optional<int> rewriteSheets(const QString& path, const std::vector<SheetRew
     if (sheets.empty()) return std::nullopt;
     const QByteArray name = QFile::encodeName(path);
     int error = 0;
-    zip_t* archive = zip_open(name.constData(), 0, &error);
-    if (archive == nullptr) {
-        zip_error_t e;
-        zip_error_init_with_code(&e, error);
-        const int code = zip_error_system_type(&e) == ZIP_ET_SYS ? zip_error_code_system(&e) : 0;
-        zip_error_fini(&e);
-        return code;
-    }
+    zip_t* archive = openPackage(path, 0, error);
+    if (archive == nullptr) return error;
     // The sheets as written are read from a second handle while the first replaces them.
     zip_t* written = zip_open(name.constData(), ZIP_RDONLY, &error);
     const auto fail = [&](int code) -> std::optional<int> {
