@@ -64,23 +64,27 @@ bool isAllZeroDigits(const std::string& s) {
     return true;
 }
 
-// The symbols of a locale that reading a plain decimal needs, looked up once per thread
-// for the locale last used: asking a locale for them builds strings.
-struct PlainDecimalSymbols {
+// The decimal separator and minus sign of the locale last used by this thread, looked up
+// once: asking a locale for them builds strings, and every figure read or shown needs them.
+struct DecimalSymbols {
     QLocale locale;
-    char16_t point = 0;  // 0: the locale's numbers are not plain ASCII decimals
+    QString point;
+    QString minus;
+    // The separator when the locale's numbers are plain ASCII decimals; 0 otherwise.
+    char16_t plainPoint = 0;
 };
 
-const PlainDecimalSymbols& plainDecimalSymbols(const QLocale& locale) {
-    thread_local PlainDecimalSymbols symbols{QLocale::c(), 0};
+const DecimalSymbols& decimalSymbols(const QLocale& locale) {
+    thread_local DecimalSymbols symbols{QLocale::c(), {}, {}, 0};
     thread_local bool looked = false;
     if (!looked || symbols.locale != locale) {
         const QString point = locale.decimalPoint();
+        const QString minus = locale.negativeSign();
         const bool plain = point.size() == 1 && point[0] != u'-' && !point[0].isDigit() &&
-                           locale.negativeSign() == QLatin1String("-") &&
+                           minus == QLatin1String("-") &&
                            locale.zeroDigit() == QLatin1String("0") &&
                            !(locale.numberOptions() & QLocale::RejectTrailingZeroesAfterDot);
-        symbols = {locale, plain ? point[0].unicode() : char16_t(0)};
+        symbols = {locale, point, minus, plain ? point[0].unicode() : char16_t(0)};
         looked = true;
     }
     return symbols;
@@ -93,7 +97,7 @@ const PlainDecimalSymbols& plainDecimalSymbols(const QLocale& locale) {
 std::optional<double> plainDecimal(QStringView text, const QLocale& locale) {
     constexpr qsizetype kMaxLength = 40;
     if (text.isEmpty() || text.size() > kMaxLength) return std::nullopt;
-    const char16_t point = plainDecimalSymbols(locale).point;
+    const char16_t point = decimalSymbols(locale).plainPoint;
     if (point == 0) return std::nullopt;
     char ascii[kMaxLength];
     qsizetype i = 0;
@@ -121,24 +125,6 @@ std::optional<double> plainDecimal(QStringView text, const QLocale& locale) {
         return std::nullopt;
     }
     return value;
-}
-
-// The decimal separator and minus sign of the locale last used by this thread: asking
-// a locale for them builds strings, and every figure shown needs them.
-struct DecimalSymbols {
-    QLocale locale;
-    QString point;
-    QString minus;
-};
-
-const DecimalSymbols& decimalSymbols(const QLocale& locale) {
-    thread_local DecimalSymbols symbols{QLocale::c(), {}, {}};
-    thread_local bool looked = false;
-    if (!looked || symbols.locale != locale) {
-        symbols = {locale, locale.decimalPoint(), locale.negativeSign()};
-        looked = true;
-    }
-    return symbols;
 }
 
 // `fixed` with the locale's decimal separator and minus sign.
